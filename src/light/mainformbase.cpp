@@ -1,0 +1,195 @@
+#include "mainformbase.h"
+
+#include "appmessage.h"
+#include "disastermarker.h"
+#include "drawinglayer.h"
+#include "formbuilder.h"
+#include "linewidget.h"
+#include "pausewithevents.h"
+#include "runerror.h"
+#include "shapewidget.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+
+using FB = FormBuilder;
+
+MainFormBase::MainFormBase(int widthTwips, int heightTwips, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setWindowTitle(QStringLiteral("Модель Катастроф"));
+    setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
+    setFixedSize(widthTwips / FB::TwipsPerPixel, heightTwips / FB::TwipsPerPixel);
+    QFont f(QStringLiteral("Liberation Sans"), 8);
+    f.setStyleHint(QFont::SansSerif);
+    setFont(f);
+
+    // Input row.
+    FB::label(this, "Label2", QStringLiteral("Введите начальные значения:"), 2160, 120, 4455, 255,
+              Qt::AlignHCenter | Qt::AlignTop);
+    FB::label(this, "Label5", QStringLiteral("Δ"), 480, 480, 135, 255);
+    FB::label(this, "Label4", QStringLiteral("t="), 600, 480, 135, 255);
+    dtInput = FB::textBox(this, "dtInput", QStringLiteral("0,1"), 840, 480);
+    FB::label(this, "Label6", QStringLiteral("x0="), 1440, 480, 255, 255);
+    x0Input = FB::textBox(this, "x0Input", QStringLiteral("0,1"), 1800, 480);
+    FB::label(this, "Label7", QStringLiteral("y0="), 2400, 480, 255, 255);
+    y0Input = FB::textBox(this, "y0Input", QStringLiteral("0,1"), 2760, 480);
+    FB::label(this, "Label1", QStringLiteral("k1="), 3360, 480, 375, 255);
+    k1Input = FB::textBox(this, "k1Input", QStringLiteral("0,1"), 3720, 480);
+    FB::label(this, "Label3", QStringLiteral("k2="), 4320, 480, 375, 255);
+    k2Input = FB::textBox(this, "k2Input", QStringLiteral("0,1"), 4680, 480);
+    FB::label(this, "Label8", QStringLiteral("α"), 5280, 480, 135, 255);
+    FB::label(this, "Label9", QStringLiteral("1="), 5400, 480, 255, 255);
+    a1Input = FB::textBox(this, "a1Input", QStringLiteral("0,1"), 5640, 480);
+    FB::label(this, "Label10", QStringLiteral("α"), 6240, 480, 135, 255);
+    FB::label(this, "Label11", QStringLiteral("2="), 6360, 480, 255, 255);
+    a2Input = FB::textBox(this, "a2Input", QStringLiteral("0,1"), 6600, 480);
+    FB::label(this, "tt", QStringLiteral("t="), 7200, 480, 255, 255);
+    tInput = FB::textBox(this, "tInput", QStringLiteral("50"), 7440, 480);
+
+    // Graph area.
+    Graph = new ShapeWidget(this, QStringLiteral("Graph"), 120, 960, 8055, 3735, true, true);
+    m_layer = new DrawingLayer(this);
+    m_layer->setGeometry(rect());
+    Line1 = new LineWidget(this, QStringLiteral("Line1"), 480, 4320, 7920, 4320);
+    Line2 = new LineWidget(this, QStringLiteral("Line2"), 480, 4320, 480, 1200);
+    ViewLine = new LineWidget(this, QStringLiteral("ViewLine"), 480, 1200, 480, 4320);
+    const auto centred = Qt::AlignHCenter | Qt::AlignTop;
+    Label12 = FB::label(this, "Label12", QStringLiteral("0"), 360, 4320, 135, 255, centred, true);
+    FB::label(this, "Label13", QStringLiteral("x,y"), 360, 960, 255, 255, centred, true);
+    FB::label(this, "tlabel", QStringLiteral("t"), 7920, 4200, 135, 255, centred, true);
+}
+
+void MainFormBase::buildDisasterRow(QWidget* parent, int label31X, int label31Y, int label29X,
+                                    int label29Y, int label30X, int label30Y, int catQuanX,
+                                    int catQuanY, int scrollX, int scrollY, int makeX, int makeY,
+                                    int makeHeight) {
+    FB::label(parent, "Label31", QStringLiteral("Катастрофа будет при:"), label31X, label31Y, 1815,
+              255, Qt::AlignLeft | Qt::AlignTop, true);
+    Label29 = FB::label(parent, "Label29", QStringLiteral("Её нет!"), label29X, label29Y, 615, 255,
+                        Qt::AlignRight | Qt::AlignTop, true);
+    FB::label(parent, "Label30", QStringLiteral("1/"), label30X, label30Y, 255, 255);
+    CatQuan = FB::textBox(parent, "CatQuan", QStringLiteral("2"), catQuanX, catQuanY, 255, 285);
+    CatQuan->setEnabled(false);
+    CatQuan->setFocusPolicy(Qt::NoFocus);
+    VScroll1 = new QScrollBar(Qt::Vertical, parent);
+    VScroll1->setObjectName(QStringLiteral("VScroll1"));
+    VScroll1->setRange(0, 6);
+    VScroll1->setSingleStep(1);
+    VScroll1->setPageStep(1);
+    VScroll1->setValue(6);
+    VScroll1->setFocusPolicy(Qt::TabFocus);
+    FB::place(VScroll1, scrollX, scrollY, 135, 285);
+    FB::keepMouse(VScroll1);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &MainFormBase::VScroll1_Change);
+    MakeDisaster = FB::button(parent, "MakeDisaster", QStringLiteral("Сделать катастрофу"), makeX,
+                              makeY, 2295, makeHeight);
+    connect(MakeDisaster, &QPushButton::clicked, this, &MainFormBase::MakeDisaster_Click);
+}
+
+void MainFormBase::finishLayout(const QStringList& backToFront, const QList<QWidget*>& tabOrder) {
+    m_layer->lower();
+    Graph->lower();
+    for (const QString& name : backToFront) {
+        if (auto* w = findChild<QWidget*>(name, Qt::FindDirectChildrenOnly))
+            w->raise();
+    }
+    // The drawing sits right above the graph's background.
+    m_layer->stackUnder(Shape1);
+    // Windowed controls above every label, line and shape.
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) ||
+            qobject_cast<QScrollBar*>(w) || w->property("windowed").toBool())
+            w->raise();
+    }
+    for (int i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    connect(StartCount, &QPushButton::clicked, this, &MainFormBase::StartCount_Click);
+}
+
+void MainFormBase::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_focusSet) {
+        m_focusSet = true;
+        k1Input->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+InputTexts MainFormBase::inputTexts() const {
+    InputTexts t;
+    t.k1 = k1Input->text();
+    t.k2 = k2Input->text();
+    t.a1 = a1Input->text();
+    t.a2 = a2Input->text();
+    t.dt = dtInput->text();
+    t.t = tInput->text();
+    t.x0 = x0Input->text();
+    t.y0 = y0Input->text();
+    return t;
+}
+
+MainFormBase::BusyScope::BusyScope(MainFormBase* form) : m_form(form) { ++m_form->m_busy; }
+
+MainFormBase::BusyScope::~BusyScope() {
+    if (--m_form->m_busy == 0 && m_form->m_deleteWhenIdle)
+        m_form->deleteLater();
+}
+
+void MainFormBase::pause(double seconds) {
+    PauseWithEvents::pause(seconds);
+    if (m_closing)
+        throw Aborted{};
+}
+
+void MainFormBase::closeEvent(QCloseEvent* event) {
+    m_closing = true;
+    if (m_busy > 0 && testAttribute(Qt::WA_DeleteOnClose)) {
+        // A handler is still on the stack inside a pause: discarding the
+        // window now would pull it from under that handler.
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        m_deleteWhenIdle = true;
+    }
+    event->accept();
+}
+
+void MainFormBase::mousePressEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    Form_MouseDown(event->button(), event->modifiers(), at.x() * FB::TwipsPerPixel,
+                   at.y() * FB::TwipsPerPixel);
+    event->accept();
+}
+
+void MainFormBase::MakeDisaster_Click() {
+    if (!DisasterMarker::arm(m_state))
+        AppMessage::show(this, AppMessage::Exclamation, QStringLiteral("Нет графика!"));
+}
+
+void MainFormBase::showMarkTime() { Label29->setText(DisasterMarker::markTime(m_state)); }
+
+void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y) {
+    if (!DisasterMarker::press(m_state, x, y))
+        return;
+    BusyScope busy(this);
+    try {
+        showMarkTime();
+        const int lineX = int(x);
+        ViewLine->setPoints(lineX, 1200, lineX, 4320);
+        pause(0.01);
+        DisasterMarker::redraw(m_state, *m_layer, VScroll1->value());
+    } catch (const RunError& e) {
+        AppMessage::report(this, e);
+    } catch (const Aborted&) {
+        return;
+    }
+    DisasterMarker::finish(m_state);
+}
+
+void MainFormBase::VScroll1_Change() {
+    m_state.disasterFactor = DisasterMarker::factorFor(VScroll1->value());
+    CatQuan->setText(QString::number(8 - VScroll1->value()));
+}

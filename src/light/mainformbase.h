@@ -1,0 +1,102 @@
+#pragma once
+
+// What both main windows share: the input row, the graph area with its axes
+// and view line, the retained drawing layer and the disaster marking. The
+// windows build their own disaster row and run button, then call
+// finishLayout() with their stacking order. Everything is placed in twips at
+// 15 twips per logical pixel on a fixed-size client area.
+
+#include "inputreader.h"
+#include "modelstate.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class DrawingLayer;
+class LineWidget;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class ShapeWidget;
+
+class MainFormBase : public QWidget {
+    Q_OBJECT
+public:
+    MainFormBase(int widthTwips, int heightTwips, QWidget* parent = nullptr);
+
+    ModelState& state() { return m_state; }
+    const ModelState& state() const { return m_state; }
+    DrawingLayer* drawingLayer() const { return m_layer; }
+    // True while a handler of this window is under way (it may be pausing).
+    bool isBusy() const { return m_busy > 0; }
+
+public slots:
+    virtual void StartCount_Click() = 0;
+    void MakeDisaster_Click();
+    void Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
+    void VScroll1_Change();
+
+protected:
+    // The work of a handler was abandoned because its window was closed.
+    struct Aborted {};
+
+    // Keeps the window alive while a handler (and any pause in it) runs; a
+    // close during that time only hides the window, and it is discarded once
+    // the last handler has returned.
+    class BusyScope {
+    public:
+        explicit BusyScope(MainFormBase* form);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        MainFormBase* m_form;
+    };
+
+    // PauseWithEvents that ends the handler when the window was closed.
+    void pause(double seconds);
+    bool isClosing() const { return m_closing; }
+    InputTexts inputTexts() const;
+    void buildDisasterRow(QWidget* parent, int label31X, int label31Y, int label29X, int label29Y,
+                          int label30X, int label30Y, int catQuanX, int catQuanY, int scrollX,
+                          int scrollY, int makeX, int makeY, int makeHeight);
+    // Raises the named elements in back-to-front order and sets the tab order.
+    void finishLayout(const QStringList& backToFront, const QList<QWidget*>& tabOrder);
+    virtual void showMarkTime();
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    ModelState m_state;
+    DrawingLayer* m_layer = nullptr;
+
+public:
+    QLineEdit* k1Input = nullptr;
+    QLineEdit* k2Input = nullptr;
+    QLineEdit* a1Input = nullptr;
+    QLineEdit* a2Input = nullptr;
+    QLineEdit* dtInput = nullptr;
+    QLineEdit* tInput = nullptr;
+    QLineEdit* x0Input = nullptr;
+    QLineEdit* y0Input = nullptr;
+    ShapeWidget* Graph = nullptr;
+    ShapeWidget* Shape1 = nullptr;
+    LineWidget* Line1 = nullptr;
+    LineWidget* Line2 = nullptr;
+    LineWidget* ViewLine = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label29 = nullptr;
+    QLineEdit* CatQuan = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QPushButton* MakeDisaster = nullptr;
+    QPushButton* StartCount = nullptr;
+
+private:
+    int m_busy = 0;
+    bool m_closing = false;
+    bool m_deleteWhenIdle = false;
+    bool m_focusSet = false;
+};

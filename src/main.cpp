@@ -1,0 +1,11 @@
+#include "loaderfrm.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Morvane"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.morvane.Morvane"));
+    LoaderFrm::start(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    return QApplication::exec();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "modelstate.h"
+
+#include <cstdint>
+
+// The explicit Euler pass over the Lotka-Volterra pair, with the disaster
+// applied at the step drawn nearest to the mark. Every stored value is
+// checked; a fault is thrown as RunError and the series keep what was
+// computed before it.
+class Trajectory {
+public:
+    // The whole pass.
+    static void calculate(ModelState& state);
+
+    // The pass in pieces, for a caller that shows progress between steps.
+    static void begin(ModelState& state);
+    // t / dt as a 16-bit loop bound, ties to even; Overflow beyond it.
+    static std::int16_t bound(const ModelState& state);
+    // The last index both series can hold for that bound.
+    static int lastStep(const ModelState& state, std::int16_t bound);
+    // The step the mark strikes, or -1 when there is no mark.
+    static double disasterStep(const ModelState& state);
+    static void step(ModelState& state, int i, double disasterStep);
+};

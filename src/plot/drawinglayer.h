@@ -1,0 +1,49 @@
+#pragma once
+
+// The window's drawing layer: a transparent widget lying above the graph's
+// background and below the labels, lines and shapes. It keeps what was drawn
+// in an image, so covering or moving the window does not lose the graph.
+// Segments are queued and painted in one go when the layer next paints,
+// which keeps a pass of thousands of steps cheap.
+
+#include "drawsurface.h"
+
+#include <QImage>
+#include <QWidget>
+#include <vector>
+
+class DrawingLayer : public QWidget, public DrawSurface {
+    Q_OBJECT
+public:
+    static constexpr double TwipsPerPixel = 15.0;
+
+    explicit DrawingLayer(QWidget* parent);
+
+    // Erases everything drawn so far.
+    void clear();
+    // The drawing as it stands, with every queued segment painted.
+    QImage image();
+    // Paints the queued segments into the image now.
+    void flush();
+
+protected:
+    void paintSegment(float x1, float y1, float x2, float y2, bool foreground,
+                      Rgb colour) override;
+    void paintText(float x, float y, const QString& text) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Pending {
+        QLineF line;
+        QColor colour;
+        QString text; // empty for a segment
+    };
+    void ensureImage();
+    void markDirty(const QRect& rect);
+
+    QImage m_image;
+    std::vector<Pending> m_pending;
+    QRect m_dirty;
+    bool m_updateQueued = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "drawsurface.h"
+
+#include <vector>
+
+// A surface that remembers what was drawn on it, for the tests and the fuzzer.
+class RecordingSurface : public DrawSurface {
+public:
+    struct Op {
+        enum Kind { Segment, Text } kind;
+        float x1, y1, x2, y2;
+        bool foreground;
+        Rgb colour;
+        QString text;
+    };
+
+    explicit RecordingSurface(bool keepOps = true) : m_keep(keepOps) {}
+
+    const std::vector<Op>& ops() const { return m_ops; }
+    std::size_t segmentCount() const { return m_segments; }
+    std::size_t textCount() const { return m_texts; }
+    void clear();
+
+protected:
+    void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
+    void paintText(float x, float y, const QString& text) override;
+
+private:
+    bool m_keep;
+    std::vector<Op> m_ops;
+    std::size_t m_segments = 0;
+    std::size_t m_texts = 0;
+};

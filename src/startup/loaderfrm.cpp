@@ -1,0 +1,121 @@
+#include "loaderfrm.h"
+
+#include "formbuilder.h"
+#include "mainfrmfull.h"
+#include "mainfrmlight.h"
+#include "pausewithevents.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+using FB = FormBuilder;
+
+namespace {
+QPointer<QWidget>& lightWindow() {
+    static QPointer<QWidget> w;
+    return w;
+}
+QPointer<QWidget>& fullWindow() {
+    static QPointer<QWidget> w;
+    return w;
+}
+
+QFont loaderFont(int points, bool bold, bool italic) {
+    QFont f(QStringLiteral("Liberation Sans"), points);
+    f.setStyleHint(QFont::SansSerif);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+} // namespace
+
+LoaderFrm::LoaderFrm(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("LoaderFrm"));
+    setWindowTitle(QStringLiteral("Form2"));
+    setFont(loaderFont(8, false, false));
+    setFixedWidth(5910 / FB::TwipsPerPixel);
+    setHeightTwips(1470);
+
+    Label1 = FB::label(this, "Label1", QStringLiteral("Модель"), 0, 0, 1575, 495);
+    Label1->setFont(loaderFont(18, true, true));
+    FB::setTextColour(Label1, 136, 64, 217);
+    Label5 = FB::label(this, "Label5", QString(), 2520, 0, 3375, 255,
+                       Qt::AlignRight | Qt::AlignTop);
+    const QColor hl = Label5->palette().color(QPalette::Highlight);
+    FB::setTextColour(Label5, hl.red(), hl.green(), hl.blue());
+    Label2 = FB::label(this, "Label2", QStringLiteral("Конкуренция популяций с учетом катастроф"),
+                       120, 480, 5655, 735, Qt::AlignHCenter | Qt::AlignTop);
+    Label2->setFont(loaderFont(12, true, false));
+    Label2->setWordWrap(true);
+    FB::setTextColour(Label2, 128, 0, 0);
+    Label3 = FB::label(this, "Label3", QStringLiteral("Загрузка..."), 120, 1200, 5775, 255,
+                       Qt::AlignHCenter | Qt::AlignTop);
+    Label4 = FB::label(
+        this, "Label4",
+        QStringLiteral("Если вы видите это окно в течение долгого времени, то произошла ошибка."),
+        0, 1440, 5895, 255, Qt::AlignHCenter | Qt::AlignTop);
+    Command1 = FB::button(this, "Command1", QStringLiteral("\"Легкая\" версия"), 840, 1680, 1695,
+                          375);
+    Command2 = FB::button(this, "Command2", QStringLiteral("Полная версия"), 3240, 1680, 1695, 375);
+    setTabOrder(Command1, Command2);
+    connect(Command1, &QPushButton::clicked, this, &LoaderFrm::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &LoaderFrm::Command2_Click);
+}
+
+void LoaderFrm::setHeightTwips(int twips) { setFixedHeight(twips / FB::TwipsPerPixel); }
+
+bool LoaderFrm::isDebugSwitch(const QString& commandLine) {
+    return commandLine == QStringLiteral("-Debug");
+}
+
+QWidget* LoaderFrm::start(const QString& commandLine) {
+    auto* loader = new LoaderFrm();
+    loader->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<LoaderFrm> guard(loader);
+    loader->Form_Load(commandLine);
+    QWidget* main = guard ? guard->m_main : nullptr;
+    if (guard)
+        guard->close();
+    return main;
+}
+
+void LoaderFrm::Form_Load(const QString& commandLine) {
+    setHeightTwips(1470);
+    if (isDebugSwitch(commandLine)) {
+        Label5->setText(QStringLiteral("Полная(отладочная) версия"));
+        show();
+        QPointer<LoaderFrm> guard(this);
+        PauseWithEvents::pause(1.5);
+        if (!guard)
+            return;
+        setHeightTwips(2100);
+        openMain(true);
+    } else {
+        setHeightTwips(2100);
+        openMain(false);
+    }
+}
+
+void LoaderFrm::openMain(bool full) {
+    QPointer<QWidget>& slot = full ? fullWindow() : lightWindow();
+    if (!slot) {
+        QWidget* w = full ? static_cast<QWidget*>(new MainFrmFull())
+                          : static_cast<QWidget*>(new MainFrmLight());
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        slot = w;
+    }
+    slot->show();
+    m_main = slot;
+}
+
+void LoaderFrm::Command1_Click() {
+    openMain(false);
+    close();
+}
+
+void LoaderFrm::Command2_Click() {
+    openMain(true);
+    close();
+}
