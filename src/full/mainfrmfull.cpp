@@ -16,6 +16,7 @@
 #include "shapewidget.h"
 #include "statusbar.h"
 #include "trajectory.h"
+#include "wrapcheckbox.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -117,8 +118,11 @@ void MainFrmFull::buildFrame() {
 
     Check1 = FB::checkBox(f, "Check1", QStringLiteral("Показывать статистику"), 120, 240, 2175, 255,
                           true);
-    Check2 = FB::checkBox(f, "Check2", QStringLiteral("Показывать текущие значения"), 120, 480,
-                          2175, 375, true);
+    Check2 = new WrapCheckBox(QStringLiteral("Показывать текущие значения"), f);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setChecked(true);
+    FB::place(Check2, 120, 480, 2175, 375);
+    FB::keepMouse(Check2);
     Check5 = FB::checkBox(f, "Check5", QStringLiteral("Включить индикатор"), 120, 840, 2295, 255,
                           true);
     Check3 = FB::checkBox(f, "Check3", QStringLiteral("Паузы"), 120, 1080, 2175, 255, true);

@@ -18,10 +18,21 @@
 
 using FB = FormBuilder;
 
+// The images live in the static windows library, whose resources are not
+// registered on their own.
+static void registerResources() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(morvane);
+        return true;
+    }();
+    (void)done;
+}
+
 MainFormBase::MainFormBase(int widthTwips, int heightTwips, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint) {
+    registerResources();
     setWindowTitle(QStringLiteral("Модель Катастроф"));
     setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
     setFixedSize(widthTwips / FB::TwipsPerPixel, heightTwips / FB::TwipsPerPixel);
