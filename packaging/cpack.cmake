@@ -1,0 +1,27 @@
+# The Debian package: `cpack -G DEB` in a configured build tree.
+set(CPACK_PACKAGE_NAME morvane)
+set(CPACK_PACKAGE_VENDOR "The Morvane developers")
+set(CPACK_PACKAGE_CONTACT "The Morvane developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Morvane integrates the Lotka-Volterra pair of two interacting populations
+with the explicit Euler step and draws both trajectories with graduated axes.
+A moment marked on the graph divides both populations by a chosen divisor in
+every later run. Started with -Debug it opens the full edition, with a staged,
+animated calculation, statistics and a debug log. The interface is in Russian.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+
+# morvane_<version>_<arch>.deb
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The runtime dependencies come from dpkg-shlibdeps reading the executable,
+# so they follow whatever Qt and C++ runtime the package was built against.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The windows are laid out for Liberation Sans, which Qt would otherwise
+# replace with whatever sans serif the machine has.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
+
+include(CPack)

@@ -1,0 +1,113 @@
+#!/bin/sh
+# Takes the pictures in docs/ (light.png, full.png, loader.png, log.png) on a
+# private X server, so they look the same on every machine. Builds in build/
+# like run.sh; MORVANE_SHOTS_BUILD names another build directory.
+set -eu
+cd "$(dirname "$0")/.."
+
+if [ -z "${MORVANE_SHOTS_BIN:-}" ]; then
+    sh scripts/deps.sh build shots
+    build="${MORVANE_SHOTS_BUILD:-build}"
+    if [ ! -f "$build/CMakeCache.txt" ]; then
+        cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    fi
+    cmake --build "$build" --target morvane -j"$(nproc)"
+    MORVANE_SHOTS_BIN="$PWD/$build/src/morvane" \
+        exec xvfb-run -a -s "-screen 0 1280x800x24" sh "$0"
+fi
+
+# From here on we run on the Xvfb display. There is no window manager, so
+# every window is placed at (0,0) without a frame, and the click positions
+# below are pixels inside the window.
+bin="$MORVANE_SHOTS_BIN"
+export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
+mkdir -p docs
+root="$(xwininfo -root | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')"
+pid=""
+trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true' EXIT
+
+# Prints the id of the first visible window of the program whose title
+# matches $1, waiting up to 10 s for it.
+find_window() {
+    i=0
+    while [ "$i" -lt 100 ]; do
+        w="$(xdotool search --all --onlyvisible --pid "$pid" --name "$1" 2>/dev/null | head -n 1 || true)"
+        if [ -n "$w" ]; then
+            echo "$w"
+            return 0
+        fi
+        sleep 0.1
+        i=$((i + 1))
+    done
+    echo "no window \"$1\" appeared" >&2
+    return 1
+}
+
+# Waits until the window's picture stays the same for a whole second: a run
+# keeps changing the status bar, the progress bar or the curves until it ends.
+settle() {
+    last=""
+    i=0
+    while [ "$i" -lt 60 ]; do
+        sleep 1
+        now="$(import -window "$1" -depth 8 rgb:- | md5sum)"
+        [ "$now" = "$last" ] && return 0
+        last="$now"
+        i=$((i + 1))
+    done
+    echo "window $1 never settled" >&2
+    return 1
+}
+
+# Clicks at a pixel of the window, then moves the pointer off every window
+# so no button is caught in its hover state.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    xdotool mousemove 1270 790
+}
+
+# Takes the input focus away from the program first, so no text box shows a
+# blinking caret.
+shoot() {
+    xdotool windowfocus --sync "$root"
+    sleep 0.5
+    import -window "$1" -strip "$2"
+    echo "$2: $(identify -format '%wx%h' "$2")"
+}
+
+stop() {
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    pid=""
+}
+
+# The light edition after one run with the texts at load.
+"$bin" &
+pid=$!
+win="$(find_window '^Модель Катастроф$')"
+sleep 0.5
+click "$win" 276 344
+settle "$win"
+shoot "$win" docs/light.png
+stop
+
+# The loader (shown for 1.5 s), then the full edition after one run in debug
+# mode; the statistics panel opens at the end since Check1 is on at load.
+"$bin" -Debug &
+pid=$!
+loader="$(find_window '^Form2$')"
+sleep 0.7
+shoot "$loader" docs/loader.png
+win="$(find_window '^Модель Катастроф$')"
+sleep 0.5
+click "$win" 570 120 # Check4 "Режим отладки"
+click "$win" 276 328 # StartCount "Рассчитать"
+# The log window opens at (0,0) too; move it beside the main window.
+log="$(find_window '^Form1$')"
+xdotool windowmove "$log" 740 0
+settle "$win"
+# The finished run leaves the focus, with its text selected, in k2Input.
+xdotool windowfocus --sync "$win" key End
+shoot "$win" docs/full.png
+shoot "$log" docs/log.png
+stop

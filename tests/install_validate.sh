@@ -1,0 +1,78 @@
+#!/bin/sh
+# Installs the build tree into an empty prefix and checks what a desktop
+# needs to find, launch and describe the program: the files exist under the
+# names the entries point at, and the desktop and AppStream validators accept
+# them. Exits 77 (skipped) when a validator is not installed.
+# Usage: install_validate.sh <cmake> <build dir> <project version>
+set -u
+cmake="$1"
+build="$2"
+version="$3"
+id=io.github.morvane.Morvane
+
+prefix="$(mktemp -d)"
+trap 'rm -rf "$prefix"' EXIT INT TERM
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null || {
+    echo "FAIL: cmake --install into $prefix"
+    exit 1
+}
+
+desktop="$prefix/share/applications/$id.desktop"
+metainfo="$prefix/share/metainfo/$id.metainfo.xml"
+man="$prefix/share/man/man1/morvane.1.gz"
+for f in "$desktop" "$metainfo" "$man" \
+    "$prefix/share/icons/hicolor/48x48/apps/$id.png" \
+    "$prefix/share/icons/hicolor/scalable/apps/$id.svg"; do
+    [ -s "$f" ] || fail "missing ${f#"$prefix"/}"
+done
+[ -x "$prefix/bin/morvane" ] || fail "missing executable bin/morvane"
+
+# The entries must point at what was installed: a renamed icon or binary
+# passes every validator but leaves a blank or dead launcher.
+if [ -f "$desktop" ]; then
+    exec_cmd="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop" | sort -u)"
+    for e in $exec_cmd; do
+        [ -x "$prefix/bin/$e" ] || fail "Exec=$e is not an installed program"
+    done
+    [ -n "$exec_cmd" ] || fail "no Exec= in the desktop entry"
+    [ "$(sed -n 's/^Icon=//p' "$desktop")" = "$id" ] || fail "Icon= is not $id"
+fi
+if [ -f "$metainfo" ]; then
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+        fail "metainfo does not launch $id.desktop"
+    grep -q "<release version=\"$version\"" "$metainfo" ||
+        fail "metainfo has no release entry for version $version"
+fi
+if [ -f "$man" ]; then
+    gzip -dc "$man" | grep -q '^\.TH MORVANE 1 ' || fail "man page is not morvane(1)"
+    if command -v man >/dev/null 2>&1; then
+        warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man" 2>&1 >/dev/null)"
+        [ -z "$warnings" ] || fail "man page warnings: $warnings"
+    fi
+fi
+
+skipped=""
+if command -v desktop-file-validate >/dev/null 2>&1; then
+    echo "desktop-file-validate:"
+    desktop-file-validate "$desktop" || fail "desktop-file-validate"
+else
+    skipped="$skipped desktop-file-validate"
+fi
+if command -v appstreamcli >/dev/null 2>&1; then
+    echo "appstreamcli validate --no-net:"
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+else
+    skipped="$skipped appstreamcli"
+fi
+
+[ "$failures" -eq 0 ] || exit 1
+if [ -n "$skipped" ]; then
+    echo "Skipped: not installed:$skipped (sh scripts/deps.sh test)"
+    exit 77
+fi
