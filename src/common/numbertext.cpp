@@ -3,6 +3,7 @@
 #include "checkedmath.h"
 #include "runerror.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -147,7 +148,10 @@ double NumberText::toDouble(const QString& text) {
             if (c == '.') {
                 seenPoint = true;
             } else if (c == 'e' || c == 'E') {
-                exponentPart = std::strtol(s.c_str() + k + 1, nullptr, 10);
+                // strtol saturates at the long range; clamp further so that
+                // adding the magnitude cannot overflow.
+                exponentPart =
+                    std::clamp(std::strtol(s.c_str() + k + 1, nullptr, 10), -100000L, 100000L);
                 break;
             } else if (std::isdigit(static_cast<unsigned char>(c))) {
                 if (c != '0' && !seenDigit) {

@@ -36,9 +36,21 @@ void PauseWithEvents::pause(double seconds) {
             const double left = end - Clock::now();
             if (!(left > 0.0))
                 break;
-            wake.start(std::max(0, int(std::ceil(left * 1000.0))));
-            loop.exec(QEventLoop::AllEvents);
+            // Timers count whole milliseconds. Rounding the rest up would
+            // end a pause up to 1 ms late, which adds up over a run of
+            // short pauses: the last fraction of a millisecond is slept off.
+            const int wholeMs = int(left * 1000.0);
+            if (wholeMs < 1) {
+                QThread::usleep(std::max(1UL, (unsigned long)std::ceil(left * 1e6)));
+                continue;
+            }
+            wake.start(wholeMs);
+            const int result = loop.exec(QEventLoop::AllEvents);
             wake.stop();
+            // -1: the application is quitting and no event loop will run
+            // again; waiting on would only spin.
+            if (result == -1)
+                break;
         }
     } else {
         while (Clock::now() < end)

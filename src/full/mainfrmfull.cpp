@@ -189,8 +189,13 @@ void MainFrmFull::setProgress(int step) {
 }
 
 Form1* MainFrmFull::logWindow() {
-    if (!m_log)
+    if (!m_log) {
         m_log = new Form1();
+        // A closed log window lingers until its deferred deletion, which may
+        // come only after a run has written more entries: they belong in a
+        // new window, not in the discarded one.
+        connect(m_log, &Form1::closed, this, [this] { m_log = nullptr; });
+    }
     return m_log;
 }
 

@@ -5,6 +5,7 @@
 #include "logfile.h"
 #include "runerror.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,6 +32,11 @@ Form1::Form1(QWidget* parent)
                                    2415, 375);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     setTabOrder(List1, Command1);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void Form1::addEntry(const QString& text) { List1->addItem(text); }

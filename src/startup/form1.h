@@ -26,6 +26,13 @@ public:
 public slots:
     void Command1_Click();
 
+signals:
+    // The user closed the window; it is discarded with its entries.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QString m_path;
 };

@@ -1,0 +1,116 @@
+#pragma once
+
+// Shared by the window tests: pauses that only pass over pending events,
+// message boxes answered and recorded, a clock that advances a fixed step at
+// every reading, and ways to act at a given moment of a run.
+
+#include "appmessage.h"
+#include "clock.h"
+#include "mainfrmfull.h"
+#include "pausewithevents.h"
+#include "statusbar.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+struct Message {
+    AppMessage::Icon icon;
+    QString text;
+};
+
+class GuiFixture {
+public:
+    // clockStep < 0 keeps the real clock.
+    explicit GuiFixture(double clockStep = -1) {
+        PauseWithEvents::setScale(0.0);
+        AppMessage::setHandler([this](AppMessage::Icon i, const QString& t) {
+            messages << Message{i, t};
+        });
+        if (clockStep >= 0) {
+            auto now = std::make_shared<double>(1.0);
+            Clock::setSource([now, clockStep] { return *now += clockStep; });
+        }
+    }
+    ~GuiFixture() {
+        AppMessage::setHandler(nullptr);
+        Clock::resetSource();
+        PauseWithEvents::setScale(1.0);
+    }
+    QList<Message> messages;
+};
+
+// A full window as the start-up opens it: shown, discarded when closed.
+inline MainFrmFull* openFull() {
+    auto* w = new MainFrmFull;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->show();
+    return w;
+}
+
+// One kept to the test's end, with any log window it left open.
+struct FullDeleter {
+    void operator()(MainFrmFull* w) const {
+        delete w->existingLogWindow();
+        delete w;
+    }
+};
+using FullWindow = std::unique_ptr<MainFrmFull, FullDeleter>;
+
+// Deletes what closing left for later.
+inline void flushDeletes() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The texts of the second status panel, in order.
+inline std::shared_ptr<QStringList> recordStatus(MainFrmFull* w) {
+    auto texts = std::make_shared<QStringList>();
+    QObject::connect(w->StatusWindow, &StatusBar::panelTextChanged, w,
+                     [texts](int panel, const QString& text) {
+                         if (panel == 2)
+                             *texts << text;
+                     });
+    return texts;
+}
+
+// Queues act so that the depth-th pass over pending events from now on
+// performs it: depth 1 is the next pause.
+inline void later(QObject* context, int depth, std::function<void()> act) {
+    QMetaObject::invokeMethod(
+        context, depth <= 1 ? act : [=] { later(context, depth - 1, act); }, Qt::QueuedConnection);
+}
+
+// The first time the status starts with prefix, queues act for the next pause.
+inline void atStage(MainFrmFull* w, const QString& prefix, std::function<void()> act) {
+    auto conn = std::make_shared<QMetaObject::Connection>();
+    *conn = QObject::connect(w->StatusWindow, &StatusBar::panelTextChanged, w,
+                             [=](int panel, const QString& text) {
+                                 if (panel == 2 && text.startsWith(prefix)) {
+                                     QObject::disconnect(*conn);
+                                     later(w, 1, act);
+                                 }
+                             });
+}
+
+// The first time the control is shown, queues act for the next pause.
+class AtShow : public QObject {
+public:
+    AtShow(QWidget* control, std::function<void()> act) : QObject(control), m_act(std::move(act)) {
+        control->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show && m_act)
+            later(parent(), 1, std::exchange(m_act, nullptr));
+        return false;
+    }
+
+private:
+    std::function<void()> m_act;
+};

@@ -1,0 +1,127 @@
+#include "casetable.h"
+#include "inputreader.h"
+#include "trajectory.h"
+
+#include <cmath>
+
+// Reading the input row, and the Euler pass with its disaster.
+
+// name, dt, t, x0 texts; fails; dt, t and series size afterwards. Before each
+// row the state holds 7 everywhere and series of 3 elements.
+static const std::tuple<const char*, const char*, const char*, const char*, bool, double, int, int>
+    readings[] = {
+        {"texts at load", "0,1", "50", "0,1", false, 0.1, 50, 501},
+        {"dt 0", "0", "50", "0,1", true, 0, 50, 3},
+        {"t 40000", "0,1", "40000", "0,1", true, 0.1, 7, 3},
+        {"negative steps", "0,1", "-50", "0,1", true, 0.1, -50, 3},
+        {"both negative", "-0,1", "-50", "0,1", false, -0.1, -50, 501},
+        {"2.5 steps", "2", "5", "0,1", false, 2, 5, 3},
+        {"3.5 steps", "2", "7", "0,1", false, 2, 7, 5},
+        {"x0 not a number", "0,1", "50", "x", true, 0.1, 50, 501},
+};
+
+// name, disasterX, step, x and y to the digits given (texts at load, factor 2)
+static const std::tuple<const char*, float, int, const char*, const char*> examples[] = {
+    {"step 1", 0, 1, "0.1009", "0.0991"},
+    {"step 2", 0, 2, "0.1018090081", "0.0982089919"},
+    {"step 500", 0, 500, "1.49473442", "5.56179041"},
+    {"before the mark", 3720, 249, "1.06817848", nullptr},
+    {"at the mark", 3720, 250, "0.539310316", "0.0112246226"},
+    {"after the mark", 3720, 500, "5.95732619", "0.282607715"},
+};
+
+// name, disasterX, factor, step struck (-1: none), with twipsPerStep = 10
+static const std::tuple<const char*, float, int, int> strikes[] = {
+    {"q 2.5", 25, 2, 2},        {"q 3.5", 35, 2, 4},
+    {"q 0.4", 4, 2, -1},        {"beyond the bound", 5010, 2, -1},
+    {"never marked", 0, 0, -1}, {"factor 1000", 3000, 1000, 300},
+};
+
+// name, coefficients, t, dt, x0 = y0, error, steps filled before the end, peak
+static const std::tuple<const char*, const char*, const char*, const char*, const char*, int, int,
+                        double>
+    limits[] = {
+        {"all zero", "0,1", "50", "0,1", "0", 0, 500, 0},
+        {"40000 steps", "0,1", "4000", "0,1", "0,1", RunError::Overflow, 0, 0},
+        {"32767 steps", "0", "32767", "1", "0,1", 0, 32767, 0.1},
+        {"overflow", "1E+200", "50", "0,1", "0,1", RunError::Overflow, 1, 9e197},
+};
+
+static bool sameDigits(double actual, const char* expected) {
+    const QString e = QString::fromLatin1(expected);
+    const double half = 0.5 * std::pow(10.0, -(e.size() - e.indexOf(QLatin1Char('.')) - 1));
+    return std::fabs(actual - e.toDouble()) <= half * 1.0001;
+}
+
+class TstModel : public QObject {
+    Q_OBJECT
+private slots:
+    void reading_data() { addRows(readings); }
+    void reading() {
+        const auto& [name, dt, t, x0, fails, dtAfter, tAfter, size] = currentRow(readings);
+        const InputTexts texts{" 1,5E-2 ", "0,1", "0,1", "0,1", dt, t, x0, "0,1"};
+        for (bool full : {false, true}) {
+            ModelState s;
+            s.k1 = s.dt = s.twipsPerStep = s.xMax = s.t = 7;
+            s.xSeries.recreate(2);
+            s.ySeries.recreate(2);
+            const int error = errorOf(
+                [&] { full ? InputReader::readFull(s, texts) : InputReader::readLight(s, texts); });
+            QCOMPARE(error != 0, fails);
+            QVERIFY(s.k1 == 0.015 && s.dt == dtAfter && s.t == tAfter);
+            QVERIFY(int(s.xSeries.size()) == size && int(s.ySeries.size()) == size);
+            QCOMPARE(s.xSeries[0], fails ? 0.0 : 0.1);
+            // The full reading scales the time axis before x0 and seeds the
+            // maxima after y0; the light reading leaves both to its run.
+            const bool scaled = full && (!fails || *x0 == 'x');
+            QCOMPARE(s.twipsPerStep, scaled ? 7440 / (tAfter / dtAfter) : 7.0);
+            QCOMPARE(s.xMax, full && !fails ? 0.1 : 7.0);
+        }
+    }
+    void example_data() { addRows(examples); }
+    void example() {
+        const auto& [name, disasterX, i, x, y] = currentRow(examples);
+        ModelState s;
+        InputReader::readFull(s, {});
+        s.disasterX = disasterX;
+        s.disasterFactor = 2;
+        Trajectory::calculate(s);
+        QCOMPARE(s.twipsPerStep, 14.88);
+        QVERIFY2(sameDigits(s.xSeries[i], x), qPrintable(QString::number(s.xSeries[i], 'g', 12)));
+        QVERIFY(!y || sameDigits(s.ySeries[i], y));
+        QVERIFY(disasterX || sameDigits(s.peakValue, "5.61120201"));
+    }
+    void strike_data() { addRows(strikes); }
+    void strike() {
+        const auto& [name, disasterX, factor, struck] = currentRow(strikes);
+        ModelState base, s;
+        for (ModelState* m : {&base, &s}) {
+            InputReader::readLight(*m, {});
+            m->twipsPerStep = 10;
+        }
+        s.disasterX = disasterX;
+        s.disasterFactor = std::int16_t(factor);
+        Trajectory::calculate(base);
+        Trajectory::calculate(s);
+        int first = 0;
+        while (first <= 500 && s.xSeries[first] == base.xSeries[first])
+            ++first;
+        QCOMPARE(first, struck < 0 ? 501 : struck);
+        QVERIFY(struck < 0 || s.xSeries[struck] == base.xSeries[struck] / factor);
+        QVERIFY(struck < 0 || s.ySeries[struck] == base.ySeries[struck] / factor);
+    }
+    void limits_data() { addRows(::limits); }
+    void limits() {
+        const auto& [name, k, t, dt, start, error, computed, peak] = currentRow(::limits);
+        ModelState s;
+        InputReader::readFull(s, {k, k, k, k, dt, t, start, start});
+        QCOMPARE(errorOf([&] { Trajectory::calculate(s); }), error);
+        QCOMPARE(int(s.stepIndex), computed);
+        QVERIFY(std::isfinite(s.xSeries[computed]) && std::isfinite(s.ySeries[computed]));
+        QVERIFY(computed + 1 == int(s.xSeries.size()) || s.xSeries[computed + 1] == 0);
+        QVERIFY(peak ? qFuzzyCompare(s.peakValue, peak) : s.peakValue == 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstModel)
+#include "tst_model.moc"

@@ -1,0 +1,108 @@
+#include "casetable.h"
+#include "checkedmath.h"
+#include "numbertext.h"
+
+#include <functional>
+
+// Numbers written and read the way the Russian interface does, whatever the
+// machine's locale (CTest runs us under C.UTF-8), and the checked conversions
+// every stored result goes through.
+enum { TM = RunError::TypeMismatch, OV = RunError::Overflow, DZ = RunError::DivisionByZero };
+
+// name, value, single precision, text, graph print (nullptr: not checked)
+static const std::tuple<const char*, double, bool, const char*, const char*> writings[] = {
+    {"tenth", 0.1, false, "0,1", " 0,1 "},
+    {"zero", 0, false, "0", " 0 "},
+    {"negative", -0.25, false, "-0,25", "-0,25 "},
+    {"trailing zeros", 5.6112020079143, false, "5,6112020079143", " 5,6112020079143 "},
+    {"15 digits", 5.561790410770349, false, "5,56179041077035", nullptr},
+    {"small plain", 0.0001, false, "0,0001", nullptr},
+    {"small exponent", 1e-5, false, "1E-05", " 1E-05 "},
+    {"negative exponent", -1.5e-7, false, "-1,5E-07", "-1,5E-07 "},
+    {"15 whole digits", 123456789012345, false, "123456789012345", nullptr},
+    {"large exponent", 2.5e100, false, "2,5E+100", nullptr},
+    {"no grouping", 1234567.5, false, "1234567,5", nullptr},
+    {"single third", double(1.0f / 3), true, "0,3333333", nullptr},
+    {"single exponent", 12345678, true, "1,234568E+07", nullptr},
+};
+
+// text (also the name), toDouble value and error, toInt16 value and error
+static const std::tuple<const char*, double, int, int, int> readings[] = {
+    {"0,1", 0.1, 0, 0, 0},
+    {"1,5E-2", 0.015, 0, 0, 0},
+    {"  -2.5 ", -2.5, 0, -2, 0},
+    {"50,5", 50.5, 0, 50, 0},
+    {"51,5", 51.5, 0, 52, 0},
+    {"-32768,5", -32768.5, 0, -32768, 0},
+    {"40000", 40000, 0, 0, OV},
+    {"1e-400", 0, 0, 0, 0},
+    {"1e400", 0, OV, 0, OV},
+    {"10e99999999999999999999", 0, OV, 0, OV},
+    {"0,01e-99999999999999999999", 0, 0, 0, 0},
+    {"", 0, TM, 0, TM},
+    {"abc", 0, TM, 0, TM},
+    {"inf", 0, TM, 0, TM},
+    {"nan", 0, TM, 0, TM},
+    {"1,2,3", 0, TM, 0, TM},
+    {"1e", 0, TM, 0, TM},
+    {"1 000", 0, TM, 0, TM},
+};
+
+// name, operation, a, b, result, error
+static const std::tuple<const char*, const char*, double, double, double, int> checks[] = {
+    {"2.5 to even", "int16", 2.5, 0, 2, 0},
+    {"3.5 to even", "int16", 3.5, 0, 4, 0},
+    {"-2.5 to even", "int16", -2.5, 0, -2, 0},
+    {"int16 above", "int16", 32767.5, 0, 0, OV},
+    {"int16 below", "int16", -32768.6, 0, 0, OV},
+    {"decimals tie", "round", 0.125, 2, 0.12, 0},
+    {"decimals up", "round", 0.375, 2, 0.38, 0},
+    {"divide by zero", "divide", 1, 0, 0, DZ},
+    {"zero by zero", "divide", 0, 0, 0, OV},
+    {"divide overflow", "divide", 1e300, 1e-300, 0, OV},
+    {"single overflow", "single", 1e39, 0, 0, OV},
+    {"increment past top", "increment", 32767, 0, 0, OV},
+};
+
+class TstNumberText : public QObject {
+    Q_OBJECT
+private slots:
+    void writing_data() { addRows(writings); }
+    void writing() {
+        const auto& [name, value, single, text, printed] = currentRow(writings);
+        QCOMPARE(single ? NumberText::fromSingle(float(value)) : NumberText::fromDouble(value),
+                 QString::fromLatin1(text));
+        if (printed)
+            QCOMPARE(NumberText::printed(value), QString::fromLatin1(printed));
+    }
+    void reading_data() { addRows(readings); }
+    void reading() {
+        const auto& [text, expected, error, whole, wholeError] = currentRow(readings);
+        double value = -1;
+        int rounded = -1;
+        const QString t = QString::fromLatin1(text);
+        QCOMPARE(errorOf([&] { value = NumberText::toDouble(t); }), error);
+        QCOMPARE(errorOf([&] { rounded = NumberText::toInt16(t); }), wholeError);
+        QCOMPARE(value, error ? -1 : expected);
+        QCOMPARE(rounded, wholeError ? -1 : whole);
+    }
+    void checked_data() { addRows(checks); }
+    void checked() {
+        const auto& [name, op, a, b, expected, error] = currentRow(checks);
+        const double x = a, y = b;
+        using M = CheckedMath;
+        const QHash<QString, std::function<double()>> ops{
+            {"int16", [x] { return M::toInt16(x); }},
+            {"round", [x, y] { return M::roundTo(x, int(y)); }},
+            {"divide", [x, y] { return M::divide(x, y); }},
+            {"single", [x] { return M::toSingle(x); }},
+            {"increment", [x] { return M::increment(std::int16_t(x)); }},
+        };
+        double result = -1;
+        QCOMPARE(errorOf([&] { result = ops.value(QString::fromLatin1(op))(); }), error);
+        QCOMPARE(result, error ? -1 : expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstNumberText)
+#include "tst_numbertext.moc"

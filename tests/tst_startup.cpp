@@ -1,0 +1,92 @@
+#include "guitestutil.h"
+
+#include "loaderfrm.h"
+#include "mainfrmlight.h"
+#include "shapewidget.h"
+
+#include <QApplication>
+
+namespace {
+// Notes every showing of a loader and what it looks like once it is up,
+// which with shortened pauses is the one pass over events of its wait.
+class LoaderWatch : public QObject {
+public:
+    int shown = 0;
+    QSize size;
+    QStringList texts;
+
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* loader = qobject_cast<LoaderFrm*>(o);
+        if (!loader || e->type() != QEvent::Show)
+            return false;
+        ++shown;
+        QTimer::singleShot(0, loader, [this, loader] {
+            size = loader->isVisible() ? loader->size() : QSize();
+            for (QLabel* l : {loader->Label1, loader->Label5, loader->Label2, loader->Label3})
+                texts << l->text();
+        });
+        return false;
+    }
+};
+
+bool anyLoader() {
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](QWidget* w) { return qobject_cast<LoaderFrm*>(w); });
+}
+} // namespace
+
+class TstStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void start_data() {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("debug");
+        QTest::newRow("-Debug") << "-Debug" << true;
+        for (const char* text : {"", "-debug", "/Debug", "-Debug x", " -Debug"})
+            QTest::newRow(text) << text << false;
+    }
+    void start() {
+        QFETCH(QString, commandLine);
+        QFETCH(bool, debug);
+        GuiFixture fx;
+        QCOMPARE(LoaderFrm::isDebugSwitch(commandLine), debug);
+        LoaderWatch watch;
+        qApp->installEventFilter(&watch);
+        QPointer<QWidget> main = LoaderFrm::start(commandLine);
+        qApp->removeEventFilter(&watch);
+        flushDeletes();
+        QVERIFY(!anyLoader());
+        QVERIFY(main && main->isVisible());
+        if (auto* full = qobject_cast<MainFrmFull*>(main)) {
+            QVERIFY(debug);
+            QCOMPARE(watch.shown, 1);
+            QCOMPARE(watch.size, QSize(394, 98));
+            QCOMPARE(watch.texts,
+                     QStringList({"Модель", "Полная(отладочная) версия",
+                                  "Конкуренция популяций с учетом катастроф", "Загрузка..."}));
+            QCOMPARE(full->size(), QSize(724, 362));
+            for (QCheckBox* c : {full->Check1, full->Check2, full->Check3, full->Check5})
+                QVERIFY(c->isChecked());
+            QVERIFY(!full->Check4->isChecked());
+            QCOMPARE(full->Label26->text(), QString("Выключена"));
+            QCOMPARE(full->Label28->text(), QString("0"));
+            for (QWidget* panel : std::initializer_list<QWidget*>{
+                     full->Shape2, full->Shape4, full->Label14, full->Label16, full->Label18})
+                QVERIFY(!panel->isVisible());
+            QCOMPARE(full->StatusWindow->panelText(1), QString("Статус:"));
+            QCOMPARE(full->StatusWindow->panelText(2), QString("Готово"));
+            QCOMPARE(full->ProgBar->value(), 0);
+        } else {
+            QVERIFY(!debug);
+            QVERIFY(qobject_cast<MainFrmLight*>(main));
+            QCOMPARE(watch.shown, 0);
+        }
+        main->close();
+        flushDeletes();
+        QVERIFY(!main);
+    }
+};
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"
