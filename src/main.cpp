@@ -1,3 +1,4 @@
+#include "exitwhenshown.h"
 #include "loaderfrm.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.morvane.Morvane"));
-    LoaderFrm::start(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    QWidget* main = LoaderFrm::start(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    ExitWhenShown::watchIfRequested(main);
     return QApplication::exec();
 }

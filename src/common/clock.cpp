@@ -26,8 +26,14 @@ double Clock::now() {
     return 1.0 + double(timer().nsecsElapsed()) / 1e9;
 }
 
-float Clock::timeOfDay() { return float(now()); }
+float Clock::timeOfDay() {
+    return float(now());
+}
 
-void Clock::setSource(Source s) { source() = std::move(s); }
+void Clock::setSource(Source s) {
+    source() = std::move(s);
+}
 
-void Clock::resetSource() { source() = nullptr; }
+void Clock::resetSource() {
+    source() = nullptr;
+}

@@ -14,8 +14,8 @@ QString NumberText::general(double value, int digits) {
     if (value == 0.0)
         return QStringLiteral("0");
     if (!std::isfinite(value))
-        return std::isnan(value) ? QStringLiteral("NaN") : (value > 0 ? QStringLiteral("Inf")
-                                                                      : QStringLiteral("-Inf"));
+        return std::isnan(value) ? QStringLiteral("NaN")
+                                 : (value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf"));
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
     // buf: [-]d.ddddde[+-]xx
@@ -59,11 +59,17 @@ QString NumberText::general(double value, int digits) {
     return QString::fromLatin1(out.c_str());
 }
 
-QString NumberText::fromDouble(double value) { return general(value, 15); }
+QString NumberText::fromDouble(double value) {
+    return general(value, 15);
+}
 
-QString NumberText::fromSingle(float value) { return general(double(value), 7); }
+QString NumberText::fromSingle(float value) {
+    return general(double(value), 7);
+}
 
-QString NumberText::fromInt(long long value) { return QString::number(value); }
+QString NumberText::fromInt(long long value) {
+    return QString::number(value);
+}
 
 QString NumberText::printed(double value) {
     const QString text = fromDouble(value);

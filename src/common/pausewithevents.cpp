@@ -12,9 +12,13 @@ namespace {
 double g_scale = 1.0;
 } // namespace
 
-void PauseWithEvents::setScale(double s) { g_scale = s; }
+void PauseWithEvents::setScale(double s) {
+    g_scale = s;
+}
 
-double PauseWithEvents::scale() { return g_scale; }
+double PauseWithEvents::scale() {
+    return g_scale;
+}
 
 void PauseWithEvents::pause(double seconds) {
     if (!(seconds > 0.0))

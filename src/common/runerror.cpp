@@ -28,7 +28,8 @@ QString RunError::describe(Code code) {
 }
 
 QString RunError::report() const {
-    QString text = QStringLiteral("Ошибка выполнения '%1': %2").arg(int(m_code)).arg(describe(m_code));
+    QString text =
+        QStringLiteral("Ошибка выполнения '%1': %2").arg(int(m_code)).arg(describe(m_code));
     if (!m_detail.isEmpty())
         text += QLatin1Char('\n') + m_detail;
     return text;

@@ -2,7 +2,9 @@
 
 #include "numbertext.h"
 
-QString LogEntries::separator() { return QString(34, QLatin1Char('-')); }
+QString LogEntries::separator() {
+    return QString(34, QLatin1Char('-'));
+}
 
 QStringList LogEntries::startBlock(const ModelState& state, const QDateTime& now) {
     const QString sep = separator();

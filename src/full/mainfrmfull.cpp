@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <cmath>
@@ -44,8 +45,8 @@ MainFrmFull::MainFrmFull(QWidget* parent) : MainFormBase(10860, 5430, parent) {
     Shape1 = new ShapeWidget(this, QStringLiteral("Shape1"), 0, 0, 10815, 5175, false, false);
     buildPanels();
 
-    StatusWindow = new StatusBar(this, QStringLiteral("StatusWindow"), 0, 5130, 10860, 300, 700,
-                                 5440);
+    StatusWindow =
+        new StatusBar(this, QStringLiteral("StatusWindow"), 0, 5130, 10860, 300, 700, 5440);
     StatusWindow->setProperty("windowed", true);
     StatusWindow->setPanelText(1, QStringLiteral("Статус:"));
     ProgBar = new QProgressBar(this);
@@ -59,14 +60,14 @@ MainFrmFull::MainFrmFull(QWidget* parent) : MainFormBase(10860, 5430, parent) {
 
     buildFrame();
 
-    finishLayout({"Graph", "Shape1", "Label1", "Label2", "Label3", "Label4", "Label5", "Label6",
-                  "Label7", "Label8", "Label9", "Label10", "Label11", "tt", "Line1", "Line2",
-                  "tlabel", "Label13", "Shape3", "Label19", "Label20", "xCur", "yCur", "Label12",
-                  "ViewLine", "Shape4", "Shape2", "Label15", "Label16", "Label18", "Label17",
-                  "Label14", "Frame1", "StatusWindow", "ProgBar"},
-                 {k1Input, StartCount, k2Input, dtInput, x0Input, y0Input, a1Input, a2Input,
-                  tInput, Check1, Check2, Check3, Slider1, Check4, DrawCorrect, MakeDisaster,
-                  VScroll1, Check5});
+    finishLayout(
+        {"Graph",   "Shape1",  "Label1",  "Label2",   "Label3",  "Label4",       "Label5",
+         "Label6",  "Label7",  "Label8",  "Label9",   "Label10", "Label11",      "tt",
+         "Line1",   "Line2",   "tlabel",  "Label13",  "Shape3",  "Label19",      "Label20",
+         "xCur",    "yCur",    "Label12", "ViewLine", "Shape4",  "Shape2",       "Label15",
+         "Label16", "Label18", "Label17", "Label14",  "Frame1",  "StatusWindow", "ProgBar"},
+        {k1Input, StartCount, k2Input, dtInput, x0Input, y0Input, a1Input, a2Input, tInput, Check1,
+         Check2, Check3, Slider1, Check4, DrawCorrect, MakeDisaster, VScroll1, Check5});
     ProgBar->raise();
     Form_Load();
 }
@@ -80,8 +81,8 @@ MainFrmFull::~MainFrmFull() {
 
 void MainFrmFull::buildPanels() {
     Shape3 = new ShapeWidget(this, QStringLiteral("Shape3"), 6480, 960, 1695, 495, true, false);
-    Label19 = FB::label(this, "Label19", QStringLiteral("x="), 6600, 960, 255, 255, TopLeft,
-                        Transparent);
+    Label19 =
+        FB::label(this, "Label19", QStringLiteral("x="), 6600, 960, 255, 255, TopLeft, Transparent);
     xCur = FB::label(this, "xCur", QString(), 6840, 960, 1335, 255, TopLeft, Transparent);
     FB::setBold(xCur);
     FB::setTextColour(xCur, 0, 128, 0);
@@ -123,8 +124,8 @@ void MainFrmFull::buildFrame() {
     Check2->setChecked(true);
     FB::place(Check2, 120, 480, 2175, 375);
     FB::keepMouse(Check2);
-    Check5 = FB::checkBox(f, "Check5", QStringLiteral("Включить индикатор"), 120, 840, 2295, 255,
-                          true);
+    Check5 =
+        FB::checkBox(f, "Check5", QStringLiteral("Включить индикатор"), 120, 840, 2295, 255, true);
     Check3 = FB::checkBox(f, "Check3", QStringLiteral("Паузы"), 120, 1080, 2175, 255, true);
     Slider1 = new QSlider(Qt::Horizontal, f);
     Slider1->setObjectName(QStringLiteral("Slider1"));
@@ -134,7 +135,8 @@ void MainFrmFull::buildFrame() {
     Slider1->setPageStep(1);
     FB::place(Slider1, 120, 1320, 2295, 255);
     FB::keepMouse(Slider1);
-    Check4 = FB::checkBox(f, "Check4", QStringLiteral("Режим отладки"), 120, 1680, 2175, 255, false);
+    Check4 =
+        FB::checkBox(f, "Check4", QStringLiteral("Режим отладки"), 120, 1680, 2175, 255, false);
 
     FB::label(f, "Label25", QStringLiteral("Корректировка:"), 120, 2040, 1335, 255);
     Label26 = FB::label(f, "Label26", QStringLiteral("Выключена"), 1320, 2040, 1095, 255, Centred,
@@ -151,8 +153,8 @@ void MainFrmFull::buildFrame() {
     }
     FB::label(f, "Label27", QStringLiteral("Всего корректировок:"), 120, 3240, 1695, 255);
     Label28 = FB::label(f, "Label28", QStringLiteral("0"), 1800, 3240, 495, 255);
-    DrawCorrect = FB::button(f, "DrawCorrect", QStringLiteral("График корректировок"), 120, 3480,
-                             2295, 255);
+    DrawCorrect =
+        FB::button(f, "DrawCorrect", QStringLiteral("График корректировок"), 120, 3480, 2295, 255);
 
     buildDisasterRow(f, 120, 3840, 1800, 3840, 120, 4605, 360, 4560, 600, 4560, 120, 4200, 255);
     Image3 = new PictureBox(f, QStringLiteral("Image3"), QStringLiteral(":/morvane/image3.png"),
@@ -178,9 +180,13 @@ void MainFrmFull::Form_Load() {
     StatusWindow->setPanelText(2, QStringLiteral("Готово"));
 }
 
-bool MainFrmFull::checked(const QCheckBox* box) const { return box->checkState() == Qt::Checked; }
+bool MainFrmFull::checked(const QCheckBox* box) const {
+    return box->checkState() == Qt::Checked;
+}
 
-void MainFrmFull::setStatus(const QString& text) { StatusWindow->setPanelText(2, text); }
+void MainFrmFull::setStatus(const QString& text) {
+    StatusWindow->setPanelText(2, text);
+}
 
 void MainFrmFull::setProgress(int step) {
     const double span = CheckedMath::divide(m_state.t, m_state.dt);
@@ -199,7 +205,25 @@ Form1* MainFrmFull::logWindow() {
     return m_log;
 }
 
-void MainFrmFull::log(const QStringList& entries) { logWindow()->addEntries(entries); }
+void MainFrmFull::showLogWindow() {
+    Form1* log = logWindow();
+    if (!log->isVisible() && !log->property("placed").toBool()) {
+        // Beside the main window rather than on top of its graph, where the
+        // screen has room for it.
+        log->setProperty("placed", true);
+        const QRect main = frameGeometry();
+        const QPoint beside(main.right() + 8, main.top());
+        const QScreen* screen = this->screen();
+        if (!screen ||
+            screen->availableGeometry().contains(QRect(beside, log->frameGeometry().size())))
+            log->move(beside);
+    }
+    log->show();
+}
+
+void MainFrmFull::log(const QStringList& entries) {
+    logWindow()->addEntries(entries);
+}
 
 void MainFrmFull::setStatisticsVisible(bool visible) {
     for (QWidget* w : std::initializer_list<QWidget*>{Shape4, Shape2, Label14, Label15, Label16,
@@ -216,11 +240,17 @@ double MainFrmFull::pauseLength() const {
     return CheckedMath::roundHalfEven(Slider1->value()) / 1000.0 + 0.004;
 }
 
-void MainFrmFull::Check1_Click() { setStatisticsVisible(checked(Check1)); }
+void MainFrmFull::Check1_Click() {
+    setStatisticsVisible(checked(Check1));
+}
 
-void MainFrmFull::Check2_Click() { setCurrentValuesVisible(checked(Check2)); }
+void MainFrmFull::Check2_Click() {
+    setCurrentValuesVisible(checked(Check2));
+}
 
-void MainFrmFull::Image1_Click() { m_state.disasterFactor = 1000; }
+void MainFrmFull::Image1_Click() {
+    m_state.disasterFactor = 1000;
+}
 
 void MainFrmFull::StartCount_Click() {
     BusyScope busy(this);
@@ -234,7 +264,7 @@ void MainFrmFull::StartCount_Click() {
         StartCount->setEnabled(false);
         Label12->setText(QStringLiteral("0"));
         if (checked(Check4))
-            logWindow()->show();
+            showLogWindow();
         const double pauseDelay = pauseLength();
         setStatisticsVisible(false);
         m_layer->clear();
@@ -370,7 +400,7 @@ void MainFrmFull::DrawCorrect_Click() {
         StartCount->setEnabled(false);
         Label12->setText(QStringLiteral("1"));
         if (checked(Check4))
-            logWindow()->show();
+            showLogWindow();
         const double p = pauseLength();
         setStatisticsVisible(false);
         m_layer->clear();

@@ -12,7 +12,6 @@
 
 #include <QPointer>
 
-
 class PictureBox;
 class QCheckBox;
 class QGroupBox;
@@ -80,6 +79,7 @@ private:
     void setStatus(const QString& text);
     void setProgress(int step);
     void log(const QStringList& entries);
+    void showLogWindow();
     void setStatisticsVisible(bool visible);
     void setCurrentValuesVisible(bool visible);
     double pauseLength() const;

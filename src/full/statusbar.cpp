@@ -4,8 +4,8 @@
 
 #include <QLabel>
 
-StatusBar::StatusBar(QWidget* parent, const QString& name, int left, int top, int width,
-                     int height, int panel1Width, int panel2Width)
+StatusBar::StatusBar(QWidget* parent, const QString& name, int left, int top, int width, int height,
+                     int panel1Width, int panel2Width)
     : QWidget(parent) {
     setObjectName(name);
     FormBuilder::place(this, left, top, width, height);

@@ -9,11 +9,12 @@ void FormBuilder::place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-void FormBuilder::keepMouse(QWidget* w) { w->setAttribute(Qt::WA_NoMousePropagation); }
+void FormBuilder::keepMouse(QWidget* w) {
+    w->setAttribute(Qt::WA_NoMousePropagation);
+}
 
 QLabel* FormBuilder::label(QWidget* parent, const QString& name, const QString& text, int left,
-                           int top, int width, int height, Qt::Alignment align,
-                           bool transparent) {
+                           int top, int width, int height, Qt::Alignment align, bool transparent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setAlignment(align);
@@ -25,8 +26,8 @@ QLabel* FormBuilder::label(QWidget* parent, const QString& name, const QString& 
     return l;
 }
 
-QLineEdit* FormBuilder::textBox(QWidget* parent, const QString& name, const QString& text,
-                                int left, int top, int width, int height) {
+QLineEdit* FormBuilder::textBox(QWidget* parent, const QString& name, const QString& text, int left,
+                                int top, int width, int height) {
     auto* e = new QLineEdit(text, parent);
     e->setObjectName(name);
     e->setTextMargins(0, 0, 0, 0);

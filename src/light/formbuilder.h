@@ -23,12 +23,12 @@ public:
                          int top, int width, int height,
                          Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop,
                          bool transparent = false);
-    static QLineEdit* textBox(QWidget* parent, const QString& name, const QString& text,
-                              int left, int top, int width = 495, int height = 285);
-    static QPushButton* button(QWidget* parent, const QString& name, const QString& text,
-                               int left, int top, int width, int height);
-    static QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text,
-                               int left, int top, int width, int height, bool checked);
+    static QLineEdit* textBox(QWidget* parent, const QString& name, const QString& text, int left,
+                              int top, int width = 495, int height = 285);
+    static QPushButton* button(QWidget* parent, const QString& name, const QString& text, int left,
+                               int top, int width, int height);
+    static QCheckBox* checkBox(QWidget* parent, const QString& name, const QString& text, int left,
+                               int top, int width, int height, bool checked);
     static void setTextColour(QWidget* w, int r, int g, int b);
     static void setBold(QWidget* w);
     // Keeps mouse presses from travelling on to the window.

@@ -144,7 +144,9 @@ InputTexts MainFormBase::inputTexts() const {
     return t;
 }
 
-MainFormBase::BusyScope::BusyScope(MainFormBase* form) : m_form(form) { ++m_form->m_busy; }
+MainFormBase::BusyScope::BusyScope(MainFormBase* form) : m_form(form) {
+    ++m_form->m_busy;
+}
 
 MainFormBase::BusyScope::~BusyScope() {
     if (--m_form->m_busy == 0 && m_form->m_deleteWhenIdle)
@@ -180,7 +182,9 @@ void MainFormBase::MakeDisaster_Click() {
         AppMessage::show(this, AppMessage::Exclamation, QStringLiteral("Нет графика!"));
 }
 
-void MainFormBase::showMarkTime() { Label29->setText(DisasterMarker::markTime(m_state)); }
+void MainFormBase::showMarkTime() {
+    Label29->setText(DisasterMarker::markTime(m_state));
+}
 
 void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double x, double y) {
     if (!DisasterMarker::press(m_state, x, y))

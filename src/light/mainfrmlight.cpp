@@ -17,14 +17,15 @@ MainFrmLight::MainFrmLight(QWidget* parent) : MainFormBase(8280, 5355, parent) {
     setObjectName(QStringLiteral("MainFrmLight"));
     buildDisasterRow(this, 1200, 4725, 2880, 4725, 3600, 4725, 3840, 4680, 4080, 4680, 4440, 4720,
                      255);
-    StartCount = FormBuilder::button(this, "StartCount", QStringLiteral("Рассчитать"), 120, 5040,
-                                     8055, 255);
+    StartCount =
+        FormBuilder::button(this, "StartCount", QStringLiteral("Рассчитать"), 120, 5040, 8055, 255);
     Shape1 = new ShapeWidget(this, QStringLiteral("Shape1"), 0, 0, 8295, 5415, false, false);
-    finishLayout({"Graph", "Shape1", "Label1", "Label2", "Label3", "Label4", "Label5", "Label6",
-                  "Label7", "Label8", "Label9", "Label10", "Label11", "tt", "Line1", "Line2",
-                  "tlabel", "Label13", "Label12", "ViewLine", "Label29", "Label31", "Label30"},
-                 {k1Input, StartCount, k2Input, dtInput, x0Input, y0Input, a1Input, a2Input,
-                  tInput, MakeDisaster, VScroll1});
+    finishLayout({"Graph",   "Shape1",   "Label1",  "Label2",  "Label3", "Label4",
+                  "Label5",  "Label6",   "Label7",  "Label8",  "Label9", "Label10",
+                  "Label11", "tt",       "Line1",   "Line2",   "tlabel", "Label13",
+                  "Label12", "ViewLine", "Label29", "Label31", "Label30"},
+                 {k1Input, StartCount, k2Input, dtInput, x0Input, y0Input, a1Input, a2Input, tInput,
+                  MakeDisaster, VScroll1});
 }
 
 void MainFrmLight::ReadInputs() {

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <utility>
 
-Series::~Series() { std::free(m_data); }
+Series::~Series() {
+    std::free(m_data);
+}
 
 Series::Series(Series&& other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)) {}

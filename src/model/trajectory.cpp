@@ -56,11 +56,62 @@ void Trajectory::step(ModelState& state, int i, double strike) {
     state.stepIndex = std::int16_t(i);
 }
 
+namespace {
+// The running values of a pass. A stretch of steps works on a copy in locals
+// and reports an overflow instead of throwing, so nothing escapes the loop
+// and the compiler keeps it all in registers.
+struct Pass {
+    double xp, yp, peak;
+    int i;
+    bool overflow;
+};
+
+Pass stretch(Pass p, int to, const ModelState& s, double* x, double* y) {
+    const double k1 = s.k1, k2 = s.k2, a1 = s.a1, a2 = s.a2, dt = s.dt;
+    double xp = p.xp, yp = p.yp, peak = p.peak;
+    int i = p.i;
+    for (; i <= to; ++i) {
+        const double xi = ((xp * k1) - (xp * a1) * yp) * dt + xp;
+        if (!std::isfinite(xi)) [[unlikely]]
+            return {xp, yp, peak, i, true};
+        x[i] = xi;
+        const double yi = ((xp * a2) * yp + (-k2) * yp) * dt + yp;
+        if (!std::isfinite(yi)) [[unlikely]]
+            return {xp, yp, peak, i, true};
+        y[i] = yi;
+        peak = std::max(peak, xi);
+        peak = std::max(peak, yi);
+        xp = xi;
+        yp = yi;
+    }
+    return {xp, yp, peak, i, false};
+}
+} // namespace
+
 void Trajectory::calculate(ModelState& state) {
     begin(state);
     const std::int16_t b = bound(state);
     const int last = lastStep(state, b);
     const double strike = disasterStep(state);
-    for (int i = 1; i <= last; ++i)
-        step(state, i, strike);
+    // The same arithmetic as step(), with the disaster step taken between two
+    // plain stretches.
+    double* x = state.xSeries.data();
+    double* y = state.ySeries.data();
+    Pass p{last > 0 ? x[0] : 0, last > 0 ? y[0] : 0, 0, 1, false};
+    auto finish = [&] {
+        state.peakValue = p.peak;
+        state.stepIndex = std::int16_t(std::max(0, p.i - 1));
+        if (p.overflow)
+            throw RunError(RunError::Overflow);
+    };
+    if (strike >= 1 && strike <= last) {
+        const int struck = int(strike);
+        p = stretch(p, struck, state, x, y);
+        finish();
+        const double factor = state.disasterFactor;
+        p.xp = x[struck] = CheckedMath::divide(p.xp, factor);
+        p.yp = y[struck] = CheckedMath::divide(p.yp, factor);
+    }
+    p = stretch(p, last, state, x, y);
+    finish();
 }

@@ -26,11 +26,13 @@ bool DisasterMarker::press(ModelState& state, double x, double y) {
 
 QString DisasterMarker::markTime(const ModelState& state) {
     const double steps = CheckedMath::divide(double(state.disasterX), state.twipsPerStep);
-    return NumberText::fromDouble(
-        CheckedMath::roundHalfEven(CheckedMath::check(steps * state.dt)) + 0.0);
+    return NumberText::fromDouble(CheckedMath::roundHalfEven(CheckedMath::check(steps * state.dt)) +
+                                  0.0);
 }
 
-std::int16_t DisasterMarker::factorFor(int scrollValue) { return std::int16_t(8 - scrollValue); }
+std::int16_t DisasterMarker::factorFor(int scrollValue) {
+    return std::int16_t(8 - scrollValue);
+}
 
 void DisasterMarker::redraw(ModelState& state, DrawSurface& surface, int scrollValue) {
     GraphPlotter::redrawCurves(state, surface);
@@ -38,4 +40,6 @@ void DisasterMarker::redraw(ModelState& state, DrawSurface& surface, int scrollV
     GraphPlotter::drawTimeScale(state, surface);
 }
 
-void DisasterMarker::finish(ModelState& state) { state.disasterArmed = 0; }
+void DisasterMarker::finish(ModelState& state) {
+    state.disasterArmed = 0;
+}

@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 DrawingLayer::DrawingLayer(QWidget* parent) : QWidget(parent) {
@@ -31,12 +32,29 @@ void DrawingLayer::clear() {
     m_pending.clear();
     ensureImage();
     m_image.fill(Qt::transparent);
-    m_dirty = QRect();
+    m_dirty = Box();
     update();
 }
 
-void DrawingLayer::markDirty(const QRect& rect) {
-    m_dirty |= rect;
+void DrawingLayer::markDirty(double left, double top, double right, double bottom) {
+    // Clipped in floating point: a population far off the graph gives
+    // coordinates no int can hold.
+    left = std::max(left, 0.0);
+    top = std::max(top, 0.0);
+    right = std::min(right, double(width()));
+    bottom = std::min(bottom, double(height()));
+    if (!(left < right && top < bottom))
+        return;
+    // A box of doubles, not a QRect per segment: a pass marks tens of
+    // thousands of segments and this runs for each of them.
+    if (m_dirty.isEmpty()) {
+        m_dirty = {left, top, right, bottom};
+    } else {
+        m_dirty.left = std::min(m_dirty.left, left);
+        m_dirty.top = std::min(m_dirty.top, top);
+        m_dirty.right = std::max(m_dirty.right, right);
+        m_dirty.bottom = std::max(m_dirty.bottom, bottom);
+    }
     if (m_updateQueued)
         return;
     m_updateQueued = true;
@@ -44,9 +62,12 @@ void DrawingLayer::markDirty(const QRect& rect) {
     // handler draws before it returns to the event loop.
     QTimer::singleShot(0, this, [this] {
         m_updateQueued = false;
-        if (!m_dirty.isEmpty())
-            update(m_dirty);
-        m_dirty = QRect();
+        if (!m_dirty.isEmpty()) {
+            const QPoint topLeft(int(std::floor(m_dirty.left)), int(std::floor(m_dirty.top)));
+            const QPoint pastEnd(int(std::ceil(m_dirty.right)), int(std::ceil(m_dirty.bottom)));
+            update(QRect(topLeft, pastEnd - QPoint(1, 1)));
+        }
+        m_dirty = Box();
     });
 }
 
@@ -56,16 +77,15 @@ void DrawingLayer::paintSegment(float x1, float y1, float x2, float y2, bool for
                       y2 / TwipsPerPixel);
     const QColor c = foreground ? palette().color(QPalette::WindowText) : QColor::fromRgb(colour);
     m_pending.push_back({line, c, {}});
-    const QRectF bounds = QRectF(line.p1(), line.p2()).normalized().adjusted(-2, -2, 2, 2);
-    if (bounds.intersects(QRectF(rect())))
-        markDirty(bounds.toAlignedRect() & rect());
+    markDirty(std::min(line.x1(), line.x2()) - 2, std::min(line.y1(), line.y2()) - 2,
+              std::max(line.x1(), line.x2()) + 2, std::max(line.y1(), line.y2()) + 2);
 }
 
 void DrawingLayer::paintText(float x, float y, const QString& text) {
     const QPointF at(x / TwipsPerPixel, y / TwipsPerPixel);
     m_pending.push_back({QLineF(at, at), palette().color(QPalette::WindowText), text});
-    const QRect bounds(at.toPoint(), fontMetrics().size(0, text) + QSize(2, 2));
-    markDirty(bounds & rect());
+    const QSize size = fontMetrics().size(0, text) + QSize(2, 2);
+    markDirty(at.x(), at.y(), at.x() + size.width(), at.y() + size.height());
 }
 
 void DrawingLayer::flush() {
@@ -75,15 +95,22 @@ void DrawingLayer::flush() {
     QPainter p(&m_image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(font());
-    QPen pen;
-    pen.setWidth(1);
-    pen.setCosmetic(true);
-    bool penSet = false;
+    // The two curves alternate their colours segment by segment: one pen
+    // per colour, set as it is, spares detaching a single pen at each change.
+    std::vector<QPen> pens;
+    std::size_t current = 0;
     for (const Pending& op : m_pending) {
-        if (!penSet || pen.color() != op.colour) {
-            pen.setColor(op.colour);
-            p.setPen(pen);
-            penSet = true;
+        if (pens.empty() || pens[current].color() != op.colour) {
+            current = 0;
+            while (current < pens.size() && pens[current].color() != op.colour)
+                ++current;
+            if (current == pens.size()) {
+                QPen pen(op.colour);
+                pen.setWidth(1);
+                pen.setCosmetic(true);
+                pens.push_back(pen);
+            }
+            p.setPen(pens[current]);
         }
         if (op.text.isEmpty()) {
             p.drawLine(op.line);
@@ -112,5 +139,8 @@ void DrawingLayer::paintEvent(QPaintEvent* event) {
 void DrawingLayer::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     flush();
-    ensureImage();
+    // Until something is drawn there is no image to keep: it is made by the
+    // first drawing rather than at start-up.
+    if (!m_image.isNull())
+        ensureImage();
 }

@@ -27,8 +27,7 @@ public:
     void flush();
 
 protected:
-    void paintSegment(float x1, float y1, float x2, float y2, bool foreground,
-                      Rgb colour) override;
+    void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
     void paintText(float x, float y, const QString& text) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -39,11 +38,17 @@ private:
         QColor colour;
         QString text; // empty for a segment
     };
+    // The part of the layer the next repaint covers, in pixels.
+    struct Box {
+        double left = 0, top = 0, right = 0, bottom = 0;
+        bool isEmpty() const { return !(left < right && top < bottom); }
+    };
     void ensureImage();
-    void markDirty(const QRect& rect);
+    // Queues a repaint of the box, clipped to the layer.
+    void markDirty(double left, double top, double right, double bottom);
 
     QImage m_image;
     std::vector<Pending> m_pending;
-    QRect m_dirty;
+    Box m_dirty;
     bool m_updateQueued = false;
 };

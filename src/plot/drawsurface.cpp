@@ -19,4 +19,6 @@ void DrawSurface::setTextPosition(float x, float y) {
     m_y = y;
 }
 
-void DrawSurface::printNumber(double value) { paintText(m_x, m_y, NumberText::printed(value)); }
+void DrawSurface::printNumber(double value) {
+    paintText(m_x, m_y, NumberText::printed(value));
+}

@@ -3,7 +3,9 @@
 #include "checkedmath.h"
 #include "trajectory.h"
 
-float GraphPlotter::coord(double twips) { return CheckedMath::toSingle(twips); }
+float GraphPlotter::coord(double twips) {
+    return CheckedMath::toSingle(twips);
+}
 
 int GraphPlotter::beginCurves(ModelState& state) {
     state.twipsPerUnit = CheckedMath::divide(Height, state.peakValue);
@@ -56,8 +58,7 @@ void GraphPlotter::drawTimeScale(ModelState& state, DrawSurface& surface) {
         const float x = coord(OriginX + double(tick));
         surface.line(x, 4290, x, 4350);
         surface.setTextPosition(coord(double(tick) + 380), 4380);
-        const double value =
-            state.dt * CheckedMath::divide(double(tick), state.twipsPerStep);
+        const double value = state.dt * CheckedMath::divide(double(tick), state.twipsPerStep);
         surface.printNumber(CheckedMath::roundTo(CheckedMath::check(value), 2));
     }
 }

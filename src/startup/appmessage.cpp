@@ -11,7 +11,9 @@ AppMessage::Handler& handler() {
 }
 } // namespace
 
-void AppMessage::setHandler(Handler h) { handler() = std::move(h); }
+void AppMessage::setHandler(Handler h) {
+    handler() = std::move(h);
+}
 
 void AppMessage::show(QWidget* parent, Icon icon, const QString& text) {
     if (handler()) {

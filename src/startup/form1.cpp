@@ -39,9 +39,13 @@ void Form1::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-void Form1::addEntry(const QString& text) { List1->addItem(text); }
+void Form1::addEntry(const QString& text) {
+    List1->addItem(text);
+}
 
-void Form1::addEntries(const QStringList& texts) { List1->addItems(texts); }
+void Form1::addEntries(const QStringList& texts) {
+    List1->addItems(texts);
+}
 
 QStringList Form1::entries() const {
     QStringList out;

@@ -5,9 +5,11 @@
 #include "mainfrmlight.h"
 #include "pausewithevents.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
 using FB = FormBuilder;
 
@@ -30,19 +32,22 @@ QFont loaderFont(int points, bool bold, bool italic) {
 }
 } // namespace
 
-LoaderFrm::LoaderFrm(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+LoaderFrm::LoaderFrm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("LoaderFrm"));
     setWindowTitle(QStringLiteral("Form2"));
     setFont(loaderFont(8, false, false));
     setFixedWidth(5910 / FB::TwipsPerPixel);
     setHeightTwips(1470);
+}
 
+void LoaderFrm::buildControls() {
+    if (Label1)
+        return;
     Label1 = FB::label(this, "Label1", QStringLiteral("Модель"), 0, 0, 1575, 495);
     Label1->setFont(loaderFont(18, true, true));
     FB::setTextColour(Label1, 136, 64, 217);
-    Label5 = FB::label(this, "Label5", QString(), 2520, 0, 3375, 255,
-                       Qt::AlignRight | Qt::AlignTop);
+    Label5 =
+        FB::label(this, "Label5", QString(), 2520, 0, 3375, 255, Qt::AlignRight | Qt::AlignTop);
     const QColor hl = Label5->palette().color(QPalette::Highlight);
     FB::setTextColour(Label5, hl.red(), hl.green(), hl.blue());
     Label2 = FB::label(this, "Label2", QStringLiteral("Конкуренция популяций с учетом катастроф"),
@@ -56,15 +61,17 @@ LoaderFrm::LoaderFrm(QWidget* parent)
         this, "Label4",
         QStringLiteral("Если вы видите это окно в течение долгого времени, то произошла ошибка."),
         0, 1440, 5895, 255, Qt::AlignHCenter | Qt::AlignTop);
-    Command1 = FB::button(this, "Command1", QStringLiteral("\"Легкая\" версия"), 840, 1680, 1695,
-                          375);
+    Command1 =
+        FB::button(this, "Command1", QStringLiteral("\"Легкая\" версия"), 840, 1680, 1695, 375);
     Command2 = FB::button(this, "Command2", QStringLiteral("Полная версия"), 3240, 1680, 1695, 375);
     setTabOrder(Command1, Command2);
     connect(Command1, &QPushButton::clicked, this, &LoaderFrm::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &LoaderFrm::Command2_Click);
 }
 
-void LoaderFrm::setHeightTwips(int twips) { setFixedHeight(twips / FB::TwipsPerPixel); }
+void LoaderFrm::setHeightTwips(int twips) {
+    setFixedHeight(twips / FB::TwipsPerPixel);
+}
 
 bool LoaderFrm::isDebugSwitch(const QString& commandLine) {
     return commandLine == QStringLiteral("-Debug");
@@ -84,7 +91,10 @@ QWidget* LoaderFrm::start(const QString& commandLine) {
 void LoaderFrm::Form_Load(const QString& commandLine) {
     setHeightTwips(1470);
     if (isDebugSwitch(commandLine)) {
+        buildControls();
         Label5->setText(QStringLiteral("Полная(отладочная) версия"));
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
         show();
         QPointer<LoaderFrm> guard(this);
         PauseWithEvents::pause(1.5);

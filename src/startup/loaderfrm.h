@@ -35,6 +35,11 @@ public slots:
     void Command1_Click();
     void Command2_Click();
 
+    // The controls exist only once the loader is going to be seen: without
+    // the switch it closes unseen, and its large fonts would only slow the
+    // light window's start.
+    void buildControls();
+
 private:
     void Form_Load(const QString& commandLine);
     void setHeightTwips(int twips);

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString LogFile::defaultPath() { return QStringLiteral("Log.ini"); }
+QString LogFile::defaultPath() {
+    return QStringLiteral("Log.ini");
+}
 
 QString LogFile::header(const QDateTime& now) {
     return QStringLiteral("Logfile Generated:") + NumberText::fromDateTime(now);

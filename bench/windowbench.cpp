@@ -1,0 +1,301 @@
+// The windows' benchmarks on the offscreen platform, with real pauses: the
+// light and the full run from the click to the finished graph, the
+// start-up against a bare Qt program, and the statistics panel's opening.
+// It also takes the core benchmarks' JSON (morvane_bench_core
+// --benchmark_format=json) and prints everything as one table.
+
+#include "appmessage.h"
+#include "benchtable.h"
+#include "drawinglayer.h"
+#include "mainfrmfull.h"
+#include "mainfrmlight.h"
+#include "pausewithevents.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using Row = BenchTable::Row;
+
+double clockSeconds(clockid_t id) {
+    timespec ts{};
+    clock_gettime(id, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
+}
+double wallNow() {
+    return clockSeconds(CLOCK_MONOTONIC);
+}
+double cpuNow() {
+    return clockSeconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Runs the event loop until the widget has been painted once more: the
+// point where a run's graph has reached the window.
+class PaintWait : public QObject {
+public:
+    explicit PaintWait(QWidget* widget) : m_widget(widget) { widget->installEventFilter(this); }
+    ~PaintWait() override { m_widget->removeEventFilter(this); }
+
+    bool wait(int timeoutMs = 10000) {
+        if (!m_painted) {
+            QTimer::singleShot(timeoutMs, &m_loop, &QEventLoop::quit);
+            m_loop.exec();
+        }
+        return m_painted;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_painted) {
+            m_painted = true;
+            // Queued: the loop ends once this paint is through.
+            QMetaObject::invokeMethod(&m_loop, &QEventLoop::quit, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+    QEventLoop m_loop;
+    bool m_painted = false;
+};
+
+// Lets the window finish whatever it still has to paint.
+void settle() {
+    PauseWithEvents::pause(0.05);
+}
+
+struct Run {
+    double wall;
+    double cpu;
+};
+
+// From the click on "Рассчитать" to the graph painted onto the window.
+Run clickToGraph(MainFormBase& window) {
+    settle();
+    const double wall = wallNow();
+    const double cpu = cpuNow();
+    window.StartCount->click();
+    if (!PaintWait(window.drawingLayer()).wait())
+        std::fprintf(stderr, "the drawing layer was never painted\n");
+    return {wallNow() - wall, cpuNow() - cpu};
+}
+
+void showAndWait(QWidget& window) {
+    PaintWait painted(&window);
+    window.show();
+    painted.wait();
+}
+
+// The mean, not the median: a run's pauses add up.
+double meanPause(double seconds, int runs) {
+    const double start = wallNow();
+    for (int i = 0; i < runs; ++i)
+        PauseWithEvents::pause(seconds);
+    return (wallNow() - start) / runs;
+}
+
+// Figures 1 and 2 from the core benchmarks' JSON: the CPU time of each
+// case's fastest repetition (other programs sharing the machine disturb it
+// less than the wall time).
+void coreFigures(BenchTable& table, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        return;
+    }
+    static const std::map<QString, double> toSeconds{
+        {"ns", 1e-9}, {"us", 1e-6}, {"ms", 1e-3}, {"s", 1.0}};
+    std::map<QString, double> seconds;
+    for (const QJsonValue& v : QJsonDocument::fromJson(file.readAll())["benchmarks"].toArray()) {
+        const QJsonObject b = v.toObject();
+        const QString aggregate = b["aggregate_name"].toString();
+        if (!aggregate.isEmpty() && aggregate != QLatin1String("min"))
+            continue;
+        seconds[b["run_name"].toString()] =
+            b["cpu_time"].toDouble() * toSeconds.at(b["time_unit"].toString());
+    }
+    struct Pair {
+        QString figure, measured, baselineName, name, baselineCase;
+        double goal;
+    };
+    const Pair pairs[] = {
+        {"1", "Trajectory::calculate", "plain Euler loop", "trajectory", "euler", 1.5},
+        {"2", "GraphPlotter::drawCurves onto DrawingLayer + flush", "bare QPainter on QImage",
+         "plotter", "qpainter", 1.3},
+    };
+    for (const Pair& p : pairs) {
+        for (const char* steps : {"500", "32760"}) {
+            const QString n = QLatin1Char('/') + QLatin1String(steps);
+            if (!seconds.count(p.name + n) || !seconds.count(p.baselineCase + n))
+                continue;
+            table.add({p.figure, p.measured + QStringLiteral(", %1 steps").arg(steps),
+                       seconds[p.name + n], p.baselineName, seconds[p.baselineCase + n],
+                       BenchTable::Seconds, 0, p.goal});
+        }
+    }
+}
+
+// Figure 3: the light run with the texts at load, then with t = 3276.
+void lightFigures(BenchTable& table, int runs) {
+    MainFrmLight window;
+    showAndWait(window);
+    table.add({"3", "PauseWithEvents::pause(0.01) alone", meanPause(0.01, runs), "nominal", 0.01,
+               BenchTable::Seconds});
+    for (const auto& [t, steps, goal] : {std::tuple{"50", 500, 1.5}, {"3276", 32760, 10.0}}) {
+        window.tInput->setText(QString::fromLatin1(t));
+        std::vector<double> wall;
+        for (int i = 0; i < runs; ++i)
+            wall.push_back(clickToGraph(window).wall);
+        table.add({"3",
+                   QStringLiteral("light run, click to graph, %1 steps (t=%2)").arg(steps).arg(t),
+                   median(wall), "0.01 s clearing pause", 0.01, BenchTable::Seconds, 0, goal});
+    }
+}
+
+// Figure 4: the full run with pauses after every step, statistics off.
+void fullFigures(BenchTable& table, int runs) {
+    MainFrmFull window;
+    window.Check1->setChecked(false);
+    window.Check3->setChecked(true);
+    window.Slider1->setValue(0);
+    showAndWait(window);
+    const double pauses = 501 * 0.004;
+    table.add({"4", "PauseWithEvents::pause(0.004) alone", meanPause(0.004, 101), "nominal", 0.004,
+               BenchTable::Seconds});
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < std::max(1, runs / 3); ++i) {
+        const Run r = clickToGraph(window);
+        wall.push_back(r.wall);
+        cpu.push_back(r.cpu);
+    }
+    table.add({"4", "full run, 500 steps, pauses on, wall time", median(wall),
+               "501 pauses × 0.004 s", pauses, BenchTable::Seconds, 0, 1.10});
+    table.add({"4", "full run, 500 steps, CPU time", median(cpu), "its wall time", median(wall),
+               BenchTable::Seconds, 0, 0.10});
+}
+
+struct Launch {
+    double seconds = 0;
+    double maxRssKiB = 0;
+};
+
+// One start of the program on the offscreen platform, through the launcher.
+Launch launch(const char* program) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    p.setStandardErrorFile(QProcess::nullDevice());
+    p.start(QStringLiteral(LAUNCHER_EXE), {QString::fromLocal8Bit(program)});
+    p.waitForFinished(60000);
+    const QList<QByteArray> fields = p.readAllStandardOutput().simplified().split(' ');
+    if (p.exitCode() != 0 || fields.size() != 2) {
+        std::fprintf(stderr, "could not time the start of %s\n", program);
+        return {};
+    }
+    return {fields[0].toDouble(), fields[1].toDouble()};
+}
+
+// Figure 5: both programs started in turn, after one warm-up start each.
+void startupFigures(BenchTable& table, int runs) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("MORVANE_EXIT_WHEN_SHOWN", "1");
+    launch(MORVANE_EXE);
+    launch(BAREQT_EXE);
+    std::vector<double> time[2], rss[2];
+    for (int i = 0; i < runs; ++i) {
+        int k = 0;
+        for (const char* program : {MORVANE_EXE, BAREQT_EXE}) {
+            const Launch l = launch(program);
+            time[k].push_back(l.seconds);
+            rss[k++].push_back(l.maxRssKiB);
+        }
+    }
+    qunsetenv("MORVANE_EXIT_WHEN_SHOWN");
+    const QString n = QStringLiteral(", median of %1 starts").arg(runs);
+    table.add({"5", "start-up to light window shown" + n, median(time[0]), "bare Qt window",
+               median(time[1]), BenchTable::Seconds, 0, 1.2});
+    table.add({"5", "peak memory (ru_maxrss)" + n, median(rss[0]), "bare Qt window", median(rss[1]),
+               BenchTable::KiB, 0, 1.2});
+}
+
+// Figure 6: five runs of the full window at load (statistics on), each
+// ending in the timed opening of the statistics panel.
+void openingFigures(BenchTable& table) {
+    MainFrmFull window;
+    showAndWait(window);
+    for (int i = 0; i < 5; ++i)
+        clickToGraph(window);
+    const ModelState& s = window.state();
+    QStringList factors;
+    for (std::size_t i = 0; i < s.elapsedHistory.size(); ++i) {
+        const bool held = i >= 2;
+        table.add({"6", QStringLiteral("statistics opening %1").arg(i + 1), s.elapsedHistory[i],
+                   "aim", 0.1, BenchTable::Seconds, held ? 0.7 : 0, held ? 1.3 : 0});
+        factors << QString::number(s.factorHistory[i], 'g', 4);
+    }
+    table.addNote(QStringLiteral("Correction factor after each opening (figure 6): ") +
+                  factors.join(QStringLiteral(", ")) + QLatin1Char('.'));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addOption({"core", "JSON of morvane_bench_core to include.", "file"});
+    parser.addOption({"runs", "Repetitions of the short measurements (default 15).", "n", "15"});
+    parser.addOption(
+        {"figures", "Which of the window figures 3-6 to run (default all).", "digits", "3456"});
+    parser.process(app);
+    const int runs = std::max(1, parser.value("runs").toInt());
+    const QString figures = parser.value("figures");
+
+    // A message box would wait for a person; a run that shows one has
+    // failed, and the report says so.
+    QStringList messages;
+    AppMessage::setHandler([&](AppMessage::Icon, const QString& text) { messages << text; });
+
+    BenchTable table;
+    if (parser.isSet("core"))
+        coreFigures(table, parser.value("core"));
+    if (figures.contains('3'))
+        lightFigures(table, runs);
+    if (figures.contains('4'))
+        fullFigures(table, runs);
+    if (figures.contains('5'))
+        startupFigures(table, runs);
+    if (figures.contains('6'))
+        openingFigures(table);
+    if (!messages.isEmpty())
+        table.addNote(QStringLiteral("**Runs failed with these messages:** ") +
+                      messages.join(QStringLiteral("; ")));
+    std::fputs(qPrintable(table.toMarkdown()), stdout);
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+// A start-up probe for the benchmarks: with MORVANE_EXIT_WHEN_SHOWN set in
+// the environment, the program prints "shown" and quits right after its main
+// window's first paint, so that a launcher can time the start-up and read
+// its peak memory.
+
+#include <QObject>
+
+class QWidget;
+
+class ExitWhenShown : public QObject {
+    Q_OBJECT
+public:
+    // Watches the window when the environment asks for it.
+    static void watchIfRequested(QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
