@@ -8,7 +8,9 @@
 
 #include "drawsurface.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -47,8 +49,12 @@ private:
     // Queues a repaint of the box, clipped to the layer.
     void markDirty(double left, double top, double right, double bottom);
 
+    void repaintDirty();
+
+    static constexpr int FrameMs = 16;
     QImage m_image;
     std::vector<Pending> m_pending;
     Box m_dirty;
-    bool m_updateQueued = false;
+    QTimer m_repaintTimer;
+    QElapsedTimer m_sinceRepaint;
 };
