@@ -43,7 +43,7 @@ void PauseWithEvents::pause(double seconds) {
             // Timers count whole milliseconds. Rounding the rest up would
             // end a pause up to 1 ms late, which adds up over a run of
             // short pauses: the last fraction of a millisecond is slept off.
-            const int wholeMs = int(left * 1000.0);
+            const int wholeMs = int(std::min(left, 3600.0) * 1000.0);
             if (wholeMs < 1) {
                 QThread::usleep(std::max(1UL, (unsigned long)std::ceil(left * 1e6)));
                 continue;
