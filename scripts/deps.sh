@@ -7,7 +7,7 @@ want="$*"
 [ -n "$want" ] || want="build"
 
 pkgs="make cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation2"
-case " $want " in *" test "*) pkgs="$pkgs xvfb xauth desktop-file-utils appstream clang libclang-rt-dev" ;; esac
+case " $want " in *" test "*) pkgs="$pkgs desktop-file-utils appstream" ;; esac
 case " $want " in *" bench "*) pkgs="$pkgs libbenchmark-dev" ;; esac
 case " $want " in *" package "*) pkgs="$pkgs dpkg-dev file" ;; esac
 case " $want " in *" shots "*) pkgs="$pkgs xvfb xauth xdotool imagemagick x11-utils" ;; esac
