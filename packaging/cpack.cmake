@@ -20,6 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The runtime dependencies come from dpkg-shlibdeps reading the executable,
 # so they follow whatever Qt and C++ runtime the package was built against.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its window-system plugins at run time, so no linker dependency
+# names them: without them the program cannot open a window on a desktop.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The windows are laid out for Liberation Sans, which Qt would otherwise
 # replace with whatever sans serif the machine has.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
