@@ -46,12 +46,14 @@ public:
     QList<Message> messages;
 };
 
-// A full window as the start-up opens it: shown, discarded when closed.
-inline MainFrmFull* openFull() {
-    auto* w = new MainFrmFull;
+// A main window as the start-up opens it: shown, discarded when closed.
+template <typename Window> Window* openShown(Window* w) {
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->show();
     return w;
+}
+inline MainFrmFull* openFull() {
+    return openShown(new MainFrmFull);
 }
 
 // One kept to the test's end, with any log window it left open.

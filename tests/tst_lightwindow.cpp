@@ -40,9 +40,7 @@ class TstLightWindow : public QObject {
 private slots:
     void init() {
         fx = std::make_unique<GuiFixture>();
-        w = new MainFrmLight;
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        w->show();
+        w = openShown(new MainFrmLight);
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
     void cleanup() {

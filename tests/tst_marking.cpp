@@ -53,8 +53,7 @@ private slots:
             full->Check1->setChecked(false);
             full->Check3->setChecked(false);
         }
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        w->show();
+        openShown(w);
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
     void cleanup() {

@@ -31,31 +31,6 @@ double Trajectory::disasterStep(const ModelState& state) {
         CheckedMath::divide(double(state.disasterX), state.twipsPerStep));
 }
 
-void Trajectory::step(ModelState& state, int i, double strike) {
-    double* x = state.xSeries.data();
-    double* y = state.ySeries.data();
-    const double xp = x[i - 1];
-    const double yp = y[i - 1];
-    const double xi = ((xp * state.k1) - (xp * state.a1) * yp) * state.dt + xp;
-    if (!std::isfinite(xi))
-        throw RunError(RunError::Overflow);
-    x[i] = xi;
-    const double yi = ((xp * state.a2) * yp + (-state.k2) * yp) * state.dt + yp;
-    if (!std::isfinite(yi))
-        throw RunError(RunError::Overflow);
-    y[i] = yi;
-    if (xi > state.peakValue)
-        state.peakValue = xi;
-    if (yi > state.peakValue)
-        state.peakValue = yi;
-    if (strike == double(i)) {
-        const double factor = state.disasterFactor;
-        x[i] = CheckedMath::divide(xi, factor);
-        y[i] = CheckedMath::divide(yi, factor);
-    }
-    state.stepIndex = std::int16_t(i);
-}
-
 namespace {
 // The running values of a pass. A stretch of steps works on a copy in locals
 // and reports an overflow instead of throwing, so nothing escapes the loop
@@ -88,13 +63,27 @@ Pass stretch(Pass p, int to, const ModelState& s, double* x, double* y) {
 }
 } // namespace
 
+void Trajectory::step(ModelState& state, int i, double strike) {
+    double* x = state.xSeries.data();
+    double* y = state.ySeries.data();
+    const Pass p = stretch({x[i - 1], y[i - 1], state.peakValue, i, false}, i, state, x, y);
+    state.peakValue = p.peak;
+    if (p.overflow)
+        throw RunError(RunError::Overflow);
+    if (strike == double(i)) {
+        const double factor = state.disasterFactor;
+        x[i] = CheckedMath::divide(x[i], factor);
+        y[i] = CheckedMath::divide(y[i], factor);
+    }
+    state.stepIndex = std::int16_t(i);
+}
+
 void Trajectory::calculate(ModelState& state) {
     begin(state);
     const std::int16_t b = bound(state);
     const int last = lastStep(state, b);
     const double strike = disasterStep(state);
-    // The same arithmetic as step(), with the disaster step taken between two
-    // plain stretches.
+    // The disaster step is taken between two plain stretches.
     double* x = state.xSeries.data();
     double* y = state.ySeries.data();
     Pass p{last > 0 ? x[0] : 0, last > 0 ? y[0] : 0, 0, 1, false};
