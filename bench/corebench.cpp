@@ -4,12 +4,12 @@
 // with a bare QPainter. Names are "<case>/<steps>"; morvane_bench_windows
 // pairs them up for the report.
 
-#include "drawinglayer.h"
-#include "graphplotter.h"
-#include "inputreader.h"
-#include "mainfrmlight.h"
-#include "recordingsurface.h"
-#include "trajectory.h"
+#include "light/mainfrmlight.h"
+#include "model/inputreader.h"
+#include "model/trajectory.h"
+#include "plot/graphplotter.h"
+#include "plot/recordingsurface.h"
+#include "ui/drawinglayer.h"
 
 #include <QApplication>
 #include <QImage>

@@ -4,12 +4,12 @@
 // It also takes the core benchmarks' JSON (morvane_bench_core
 // --benchmark_format=json) and prints everything as one table.
 
-#include "appmessage.h"
 #include "benchtable.h"
-#include "drawinglayer.h"
-#include "mainfrmfull.h"
-#include "mainfrmlight.h"
-#include "pausewithevents.h"
+#include "common/pausewithevents.h"
+#include "full/mainfrmfull.h"
+#include "light/mainfrmlight.h"
+#include "ui/appmessage.h"
+#include "ui/drawinglayer.h"
 
 #include <QApplication>
 #include <QCheckBox>

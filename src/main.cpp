@@ -1,5 +1,5 @@
-#include "exitwhenshown.h"
-#include "loaderfrm.h"
+#include "startup/exitwhenshown.h"
+#include "startup/loaderfrm.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runerror.h"
+#include "common/runerror.h"
 
 #include <QTest>
 #include <iterator>

@@ -4,11 +4,11 @@
 // message boxes answered and recorded, a clock that advances a fixed step at
 // every reading, and ways to act at a given moment of a run.
 
-#include "appmessage.h"
-#include "clock.h"
-#include "mainfrmfull.h"
-#include "pausewithevents.h"
-#include "statusbar.h"
+#include "common/clock.h"
+#include "common/pausewithevents.h"
+#include "full/mainfrmfull.h"
+#include "full/statusbar.h"
+#include "ui/appmessage.h"
 
 #include <QCheckBox>
 #include <QLabel>

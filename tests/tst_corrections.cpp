@@ -1,9 +1,9 @@
 #include "casetable.h"
-#include "checkedmath.h"
-#include "drawinglayer.h"
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
 #include "guitestutil.h"
-#include "numbertext.h"
-#include "shapewidget.h"
+#include "ui/drawinglayer.h"
+#include "ui/shapewidget.h"
 
 // The timed opening of the statistics panel, its corrections, the
 // corrections graph, and the two panels' check boxes.

@@ -1,10 +1,10 @@
 #include "casetable.h"
-#include "checkedmath.h"
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
+#include "full/picturebox.h"
 #include "guitestutil.h"
-#include "linewidget.h"
-#include "mainfrmlight.h"
-#include "numbertext.h"
-#include "picturebox.h"
+#include "light/mainfrmlight.h"
+#include "ui/linewidget.h"
 
 #include <QRandomGenerator>
 #include <QScrollBar>

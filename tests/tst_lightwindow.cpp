@@ -1,8 +1,8 @@
 #include "guitestutil.h"
 
-#include "drawinglayer.h"
-#include "linewidget.h"
-#include "mainfrmlight.h"
+#include "light/mainfrmlight.h"
+#include "ui/drawinglayer.h"
+#include "ui/linewidget.h"
 
 namespace {
 // How many pixels match, and the rectangle around them.

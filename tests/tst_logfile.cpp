@@ -1,5 +1,5 @@
 #include "casetable.h"
-#include "logfile.h"
+#include "diag/logfile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

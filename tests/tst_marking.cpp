@@ -1,8 +1,8 @@
 #include "guitestutil.h"
 
-#include "linewidget.h"
-#include "mainfrmlight.h"
-#include "picturebox.h"
+#include "full/picturebox.h"
+#include "light/mainfrmlight.h"
+#include "ui/linewidget.h"
 
 #include <QScrollBar>
 

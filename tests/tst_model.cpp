@@ -1,6 +1,6 @@
 #include "casetable.h"
-#include "inputreader.h"
-#include "trajectory.h"
+#include "model/inputreader.h"
+#include "model/trajectory.h"
 
 #include <cmath>
 

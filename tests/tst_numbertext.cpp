@@ -1,6 +1,6 @@
 #include "casetable.h"
-#include "checkedmath.h"
-#include "numbertext.h"
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
 
 #include <functional>
 

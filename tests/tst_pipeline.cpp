@@ -1,6 +1,6 @@
 #include "casetable.h"
 #include "guitestutil.h"
-#include "shapewidget.h"
+#include "ui/shapewidget.h"
 
 #include <QRegularExpression>
 

@@ -1,11 +1,11 @@
 #include "casetable.h"
-#include "corrections.h"
-#include "disastermarker.h"
-#include "graphplotter.h"
-#include "inputreader.h"
-#include "logentries.h"
-#include "recordingsurface.h"
-#include "trajectory.h"
+#include "diag/corrections.h"
+#include "diag/logentries.h"
+#include "model/inputreader.h"
+#include "model/trajectory.h"
+#include "plot/disastermarker.h"
+#include "plot/graphplotter.h"
+#include "plot/recordingsurface.h"
 
 // The graph, the disaster mark, the corrections graph and the debug log
 // texts, drawn onto a recording instead of a window.

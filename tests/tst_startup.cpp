@@ -1,8 +1,8 @@
 #include "guitestutil.h"
 
-#include "loaderfrm.h"
-#include "mainfrmlight.h"
-#include "shapewidget.h"
+#include "light/mainfrmlight.h"
+#include "startup/loaderfrm.h"
+#include "ui/shapewidget.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "checkedmath.h"
+#include "common/checkedmath.h"
 
-#include "runerror.h"
+#include "common/runerror.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "clock.h"
+#include "common/clock.h"
 
 #include <QElapsedTimer>
 

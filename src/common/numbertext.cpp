@@ -1,7 +1,7 @@
-#include "numbertext.h"
+#include "common/numbertext.h"
 
-#include "checkedmath.h"
-#include "runerror.h"
+#include "common/checkedmath.h"
+#include "common/runerror.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "pausewithevents.h"
+#include "common/pausewithevents.h"
 
-#include "clock.h"
+#include "common/clock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

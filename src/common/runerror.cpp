@@ -1,4 +1,4 @@
-#include "runerror.h"
+#include "common/runerror.h"
 
 RunError::RunError(Code code, QString detail)
     : std::runtime_error(describe(code).toStdString()), m_code(code), m_detail(std::move(detail)) {}

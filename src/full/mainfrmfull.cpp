@@ -1,26 +1,16 @@
-#include "mainfrmfull.h"
+#include "full/mainfrmfull.h"
 
-#include "appmessage.h"
-#include "checkedmath.h"
-#include "clock.h"
-#include "corrections.h"
-#include "drawinglayer.h"
-#include "form1.h"
-#include "formbuilder.h"
-#include "graphplotter.h"
-#include "linewidget.h"
-#include "logentries.h"
-#include "numbertext.h"
-#include "picturebox.h"
-#include "runerror.h"
-#include "shapewidget.h"
-#include "statusbar.h"
-#include "trajectory.h"
-#include "wrapcheckbox.h"
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
+#include "full/picturebox.h"
+#include "full/statusbar.h"
+#include "full/wrapcheckbox.h"
+#include "startup/form1.h"
+#include "ui/formbuilder.h"
+#include "ui/linewidget.h"
+#include "ui/shapewidget.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -250,178 +240,4 @@ void MainFrmFull::Check2_Click() {
 
 void MainFrmFull::Image1_Click() {
     m_state.disasterFactor = 1000;
-}
-
-void MainFrmFull::StartCount_Click() {
-    BusyScope busy(this);
-    ModelState& s = m_state;
-    try {
-        // Initialisation
-        ProgBar->setValue(0);
-        setStatus(QStringLiteral("Инициализация..."));
-        float stageStart = Clock::timeOfDay();
-        DrawCorrect->setEnabled(false);
-        StartCount->setEnabled(false);
-        Label12->setText(QStringLiteral("0"));
-        if (checked(Check4))
-            showLogWindow();
-        const double pauseDelay = pauseLength();
-        setStatisticsVisible(false);
-        m_layer->clear();
-        pause(pauseDelay);
-        InputReader::readFull(s, inputTexts());
-        if (checked(Check4))
-            log(LogEntries::startBlock(s, QDateTime::currentDateTime()));
-        Trajectory::begin(s);
-        const float initElapsed = Clock::timeOfDay() - stageStart;
-        if (checked(Check4))
-            log(LogEntries::elapsedGroup(QStringLiteral("InitElapsed"), initElapsed));
-
-        // Calculation
-        setStatus(QStringLiteral("Просчет значений... [на инициализацию затрачено:") +
-                  NumberText::fromSingle(initElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
-        {
-            const int last = Trajectory::lastStep(s, Trajectory::bound(s));
-            const double strike = Trajectory::disasterStep(s);
-            for (int i = 1; i <= last; ++i) {
-                Trajectory::step(s, i, strike);
-                if (checked(Check5))
-                    setProgress(i);
-            }
-        }
-        const float countElapsed = Clock::timeOfDay() - stageStart;
-        if (checked(Check4))
-            log(LogEntries::elapsedGroup(QStringLiteral("CountElapsed"), countElapsed));
-
-        // Drawing
-        setStatus(QStringLiteral("Прорисовка графика... [на просчет затрачено:") +
-                  NumberText::fromSingle(countElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
-        {
-            // A local counter: a disaster mark accepted during a pause
-            // redraws with the window's own step index and must not end
-            // this pass early.
-            const int last = GraphPlotter::beginCurves(s);
-            for (int i = 1; i <= last; ++i) {
-                GraphPlotter::raiseMaxima(s, i);
-                xCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.xSeries[i], 8)));
-                yCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.ySeries[i], 8)));
-                GraphPlotter::drawStep(s, *m_layer, i);
-                s.stepIndex = std::int16_t(i);
-                if (checked(Check3))
-                    pause(pauseDelay);
-                if (checked(Check4))
-                    log({LogEntries::point(i, s.xSeries[i], s.ySeries[i])});
-                if (checked(Check5))
-                    setProgress(i);
-            }
-        }
-        const float drawElapsed = Clock::timeOfDay() - stageStart;
-        if (checked(Check4))
-            log(LogEntries::elapsedGroup(QStringLiteral("DrawElapsed"), drawElapsed));
-
-        // Graduation
-        setStatus(QStringLiteral("Градуировка шкалы... [на прорисовку затрачено:") +
-                  NumberText::fromSingle(drawElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
-        GraphPlotter::drawScale(s, *m_layer);
-        if (checked(Check4))
-            log(LogEntries::endBlock());
-        const float gradElapsed = Clock::timeOfDay() - stageStart;
-
-        if (checked(Check1)) {
-            if (checked(Check4))
-                log(LogEntries::elapsedGroup(QStringLiteral("GradElapsed"), gradElapsed));
-            setStatus(QStringLiteral("Вывод статистики... [на градуировку затрачено:") +
-                      NumberText::fromSingle(gradElapsed) + QLatin1Char(']'));
-            stageStart = Clock::timeOfDay();
-            RevealStatistics();
-        }
-
-        DrawCorrect->setEnabled(true);
-        StartCount->setEnabled(true);
-        s.graphReady = -1;
-        setStatus(QStringLiteral("Готово"));
-    } catch (const RunError& e) {
-        AppMessage::report(this, e);
-        DrawCorrect->setEnabled(true);
-        StartCount->setEnabled(true);
-    } catch (const Aborted&) {
-        // The window was closed during a pause; it is not touched again.
-    }
-}
-
-void MainFrmFull::MeasureReveal() {
-    ModelState& s = m_state;
-    Shape4->show();
-    Shape2->show();
-    Shape2->setHeightTwips(95);
-    const float start = Clock::timeOfDay();
-    while (Shape2->heightTwips() < 1095.0f) {
-        QCoreApplication::processEvents();
-        if (isClosing())
-            throw Aborted{};
-        Shape2->setHeightTwips(Shape2->heightTwips() + s.correctionFactor);
-    }
-    Corrections::record(s, Clock::timeOfDay() - start);
-    Shape2->setHeightTwips(1095);
-    Label28->setText(NumberText::fromInt(s.correctionCount));
-    Label23->setText(NumberText::fromDouble(CheckedMath::roundTo(s.lastElapsed, 5)));
-    Label24->setText(NumberText::fromDouble(CheckedMath::roundTo(s.correctionFactor, 5)));
-    Label26->setText(QStringLiteral("Включена"));
-    FB::setTextColour(Label26, 0, 128, 0);
-}
-
-void MainFrmFull::RevealStatistics() {
-    MeasureReveal();
-    Label16->setText(NumberText::fromDouble(m_state.xMax));
-    Label18->setText(NumberText::fromDouble(m_state.yMax));
-    Label14->show();
-    pause(0.3);
-    Label15->show();
-    pause(0.3);
-    Label16->show();
-    pause(0.3);
-    Label17->show();
-    pause(0.3);
-    Label18->show();
-}
-
-void MainFrmFull::DrawCorrect_Click() {
-    if (m_state.correctionCount < 2) {
-        AppMessage::show(this, AppMessage::Exclamation, QStringLiteral("Недостаточно данных!"));
-        return;
-    }
-    BusyScope busy(this);
-    ModelState& s = m_state;
-    try {
-        DrawCorrect->setEnabled(false);
-        StartCount->setEnabled(false);
-        Label12->setText(QStringLiteral("1"));
-        if (checked(Check4))
-            showLogWindow();
-        const double p = pauseLength();
-        setStatisticsVisible(false);
-        m_layer->clear();
-        pause(p);
-        Corrections::beginGraph(s);
-        const int n = s.correctionCount;
-        for (int i = 1; i <= n - 1; ++i) {
-            Corrections::drawGraphStep(s, *m_layer, i);
-            xCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.elapsedHistory[i], 7)));
-            yCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.factorHistory[i], 7)));
-            if (checked(Check3))
-                pause(p);
-        }
-        Corrections::drawGraphEnd(s, *m_layer);
-        if (checked(Check1))
-            RevealStatistics();
-    } catch (const RunError& e) {
-        AppMessage::report(this, e);
-    } catch (const Aborted&) {
-        return;
-    }
-    DrawCorrect->setEnabled(true);
-    StartCount->setEnabled(true);
 }

@@ -6,9 +6,9 @@
 // bar along the bottom, and the current-value box and the statistics panel
 // inside the graph area. 10860 x 5430 twips, fixed size.
 
-#include "mainformbase.h"
+#include "ui/mainformbase.h"
 
-#include "form1.h"
+#include "startup/form1.h"
 
 #include <QPointer>
 

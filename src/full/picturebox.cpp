@@ -1,6 +1,6 @@
-#include "picturebox.h"
+#include "full/picturebox.h"
 
-#include "formbuilder.h"
+#include "ui/formbuilder.h"
 
 #include <QMouseEvent>
 

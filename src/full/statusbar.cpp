@@ -1,6 +1,6 @@
-#include "statusbar.h"
+#include "full/statusbar.h"
 
-#include "formbuilder.h"
+#include "ui/formbuilder.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "wrapcheckbox.h"
+#include "full/wrapcheckbox.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,13 +1,13 @@
-#include "mainfrmlight.h"
+#include "light/mainfrmlight.h"
 
-#include "appmessage.h"
-#include "checkedmath.h"
-#include "drawinglayer.h"
-#include "formbuilder.h"
-#include "graphplotter.h"
-#include "runerror.h"
-#include "shapewidget.h"
-#include "trajectory.h"
+#include "common/checkedmath.h"
+#include "common/runerror.h"
+#include "model/trajectory.h"
+#include "plot/graphplotter.h"
+#include "ui/appmessage.h"
+#include "ui/drawinglayer.h"
+#include "ui/formbuilder.h"
+#include "ui/shapewidget.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 // disaster row along the bottom and one "Рассчитать" button across the whole
 // width. 8280 x 5355 twips, fixed size.
 
-#include "mainformbase.h"
+#include "ui/mainformbase.h"
 
 class MainFrmLight : public MainFormBase {
     Q_OBJECT

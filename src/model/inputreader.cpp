@@ -1,7 +1,7 @@
-#include "inputreader.h"
+#include "model/inputreader.h"
 
-#include "checkedmath.h"
-#include "numbertext.h"
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
 
 std::int32_t InputReader::stepCount(double t, double dt) {
     return CheckedMath::toInt32(CheckedMath::divide(t, dt));

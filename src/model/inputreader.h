@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modelstate.h"
+#include "model/modelstate.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "series.h"
+#include "model/series.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "series.h"
+#include "model/series.h"
 
-#include "runerror.h"
+#include "common/runerror.h"
 
 #include <cstdlib>
 #include <utility>

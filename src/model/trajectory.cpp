@@ -1,7 +1,7 @@
-#include "trajectory.h"
+#include "model/trajectory.h"
 
-#include "checkedmath.h"
-#include "runerror.h"
+#include "common/checkedmath.h"
+#include "common/runerror.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "disastermarker.h"
+#include "plot/disastermarker.h"
 
-#include "checkedmath.h"
-#include "graphplotter.h"
-#include "numbertext.h"
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
+#include "plot/graphplotter.h"
 
 bool DisasterMarker::arm(ModelState& state) {
     if (state.graphReady != -1)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawsurface.h"
-#include "modelstate.h"
+#include "model/modelstate.h"
+#include "plot/drawsurface.h"
 
 #include <QString>
 

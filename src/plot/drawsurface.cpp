@@ -1,6 +1,6 @@
-#include "drawsurface.h"
+#include "plot/drawsurface.h"
 
-#include "numbertext.h"
+#include "common/numbertext.h"
 
 void DrawSurface::line(float x1, float y1, float x2, float y2, Rgb colour) {
     paintSegment(x1, y1, x2, y2, false, colour);

@@ -1,7 +1,7 @@
-#include "graphplotter.h"
+#include "plot/graphplotter.h"
 
-#include "checkedmath.h"
-#include "trajectory.h"
+#include "common/checkedmath.h"
+#include "model/trajectory.h"
 
 float GraphPlotter::coord(double twips) {
     return CheckedMath::toSingle(twips);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawsurface.h"
-#include "modelstate.h"
+#include "model/modelstate.h"
+#include "plot/drawsurface.h"
 
 // Maps the series onto the graph area in twips and graduates the axes.
 // Every coordinate is computed in double, checked and narrowed to single.

@@ -1,4 +1,4 @@
-#include "recordingsurface.h"
+#include "plot/recordingsurface.h"
 
 void RecordingSurface::clear() {
     m_ops.clear();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drawsurface.h"
+#include "plot/drawsurface.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "exitwhenshown.h"
+#include "startup/exitwhenshown.h"
 
 #include <QCoreApplication>
 #include <QEvent>

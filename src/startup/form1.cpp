@@ -1,9 +1,9 @@
-#include "form1.h"
+#include "startup/form1.h"
 
-#include "appmessage.h"
-#include "formbuilder.h"
-#include "logfile.h"
-#include "runerror.h"
+#include "common/runerror.h"
+#include "diag/logfile.h"
+#include "ui/appmessage.h"
+#include "ui/formbuilder.h"
 
 #include <QCloseEvent>
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "loaderfrm.h"
+#include "startup/loaderfrm.h"
 
-#include "formbuilder.h"
-#include "mainfrmfull.h"
-#include "mainfrmlight.h"
-#include "pausewithevents.h"
+#include "common/pausewithevents.h"
+#include "full/mainfrmfull.h"
+#include "light/mainfrmlight.h"
+#include "ui/formbuilder.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "disastermarker.h"
-#include "graphplotter.h"
-#include "inputreader.h"
-#include "recordingsurface.h"
-#include "runerror.h"
-#include "trajectory.h"
+#include "common/runerror.h"
+#include "model/inputreader.h"
+#include "model/trajectory.h"
+#include "plot/disastermarker.h"
+#include "plot/graphplotter.h"
+#include "plot/recordingsurface.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "drawinglayer.h"
+#include "ui/drawinglayer.h"
 
 #include <QPaintEvent>
 #include <QPainter>

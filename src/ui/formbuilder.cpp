@@ -1,4 +1,4 @@
-#include "formbuilder.h"
+#include "ui/formbuilder.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "shapewidget.h"
+#include "ui/shapewidget.h"
 
-#include "formbuilder.h"
+#include "ui/formbuilder.h"
 
 #include <QPainter>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drawsurface.h"
-#include "modelstate.h"
+#include "model/modelstate.h"
+#include "plot/drawsurface.h"
 
 // The self-timing of the statistics panel's opening: each opening is
 // measured, the height step for the next one is corrected towards 0.1 s, and

@@ -6,8 +6,8 @@
 // finishLayout() with their stacking order. Everything is placed in twips at
 // 15 twips per logical pixel on a fixed-size client area.
 
-#include "inputreader.h"
-#include "modelstate.h"
+#include "model/inputreader.h"
+#include "model/modelstate.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -6,7 +6,7 @@
 // Segments are queued and painted in one go when the layer next paints,
 // which keeps a pass of thousands of steps cheap.
 
-#include "drawsurface.h"
+#include "plot/drawsurface.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -1,13 +1,13 @@
-#include "mainformbase.h"
+#include "ui/mainformbase.h"
 
-#include "appmessage.h"
-#include "disastermarker.h"
-#include "drawinglayer.h"
-#include "formbuilder.h"
-#include "linewidget.h"
-#include "pausewithevents.h"
-#include "runerror.h"
-#include "shapewidget.h"
+#include "common/pausewithevents.h"
+#include "common/runerror.h"
+#include "plot/disastermarker.h"
+#include "ui/appmessage.h"
+#include "ui/drawinglayer.h"
+#include "ui/formbuilder.h"
+#include "ui/linewidget.h"
+#include "ui/shapewidget.h"
 
 #include <QCloseEvent>
 #include <QLabel>

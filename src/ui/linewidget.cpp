@@ -1,6 +1,6 @@
-#include "linewidget.h"
+#include "ui/linewidget.h"
 
-#include "formbuilder.h"
+#include "ui/formbuilder.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "appmessage.h"
+#include "ui/appmessage.h"
 
-#include "runerror.h"
+#include "common/runerror.h"
 
 #include <QMessageBox>
 

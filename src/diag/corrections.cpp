@@ -1,7 +1,7 @@
-#include "corrections.h"
+#include "diag/corrections.h"
 
-#include "checkedmath.h"
-#include "graphplotter.h"
+#include "common/checkedmath.h"
+#include "plot/graphplotter.h"
 
 float Corrections::correctedFactor(float lastElapsed, float factor) {
     const double corrected = double(lastElapsed) * double(factor) / double(TargetSeconds);

@@ -1,6 +1,6 @@
-#include "logentries.h"
+#include "diag/logentries.h"
 
-#include "numbertext.h"
+#include "common/numbertext.h"
 
 QString LogEntries::separator() {
     return QString(34, QLatin1Char('-'));

@@ -1,7 +1,7 @@
-#include "logfile.h"
+#include "diag/logfile.h"
 
-#include "numbertext.h"
-#include "runerror.h"
+#include "common/numbertext.h"
+#include "common/runerror.h"
 
 #include <QFile>
 #include <QFileInfo>
