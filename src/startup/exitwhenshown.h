@@ -1,7 +1,7 @@
 #pragma once
 
 // A start-up probe for the benchmarks: with MORVANE_EXIT_WHEN_SHOWN set in
-// the environment, the program prints "shown" and quits right after its main
+// the environment, the program prints "shown" and the window's name and quits right after its main
 // window's first paint, so that a launcher can time the start-up and read
 // its peak memory.
 
