@@ -125,7 +125,9 @@ QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw) {
     QBuffer buffer(&bytes);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(size());
+    // Without a size the generator writes no width and height in
+    // millimetres, which readers convert at differing resolutions; the
+    // picture's own pixels are given below instead.
     generator.setViewBox(QRect(QPoint(0, 0), size()));
     // Text is sized in points; at the resolution of a plain image the
     // printed numbers come out as large as on the window.
@@ -142,5 +144,11 @@ QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw) {
     }
     paintFront(p, frame);
     p.end();
+    const qsizetype svg = bytes.indexOf("<svg");
+    if (svg >= 0)
+        bytes.insert(svg + 4, QStringLiteral(" width=\"%1\" height=\"%2\"")
+                                  .arg(size().width())
+                                  .arg(size().height())
+                                  .toLatin1());
     return bytes;
 }
