@@ -21,6 +21,11 @@ public:
     std::size_t segmentCount() const { return m_segments; }
     std::size_t textCount() const { return m_texts; }
     void clear();
+    // Draws the recorded operations from index `from` on onto another
+    // surface, in their order. With textsOnce a text printed again at the
+    // same place is drawn only the first time: a disaster mark prints the
+    // time numbers over themselves, and antialiased glyphs darken each time.
+    void replay(DrawSurface& target, std::size_t from = 0, bool textsOnce = false) const;
 
 protected:
     void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;

@@ -1,5 +1,7 @@
 #include "ui/drawinglayer.h"
 
+#include "export/paintersurface.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -31,7 +33,8 @@ void DrawingLayer::ensureImage() {
 }
 
 void DrawingLayer::clear() {
-    m_pending.clear();
+    m_record.clear();
+    m_painted = 0;
     ensureImage();
     m_image.fill(Qt::transparent);
     m_dirty = Box();
@@ -81,51 +84,31 @@ void DrawingLayer::paintSegment(float x1, float y1, float x2, float y2, bool for
                                 Rgb colour) {
     const QLineF line(x1 / TwipsPerPixel, y1 / TwipsPerPixel, x2 / TwipsPerPixel,
                       y2 / TwipsPerPixel);
-    const QColor c = foreground ? palette().color(QPalette::WindowText) : QColor::fromRgb(colour);
-    m_pending.push_back({line, c, {}});
+    if (foreground)
+        m_record.line(x1, y1, x2, y2);
+    else
+        m_record.line(x1, y1, x2, y2, colour);
     markDirty(std::min(line.x1(), line.x2()) - 2, std::min(line.y1(), line.y2()) - 2,
               std::max(line.x1(), line.x2()) + 2, std::max(line.y1(), line.y2()) + 2);
 }
 
 void DrawingLayer::paintText(float x, float y, const QString& text) {
     const QPointF at(x / TwipsPerPixel, y / TwipsPerPixel);
-    m_pending.push_back({QLineF(at, at), palette().color(QPalette::WindowText), text});
+    m_record.setTextPosition(x, y);
+    m_record.printText(text);
     const QSize size = fontMetrics().size(0, text) + QSize(2, 2);
     markDirty(at.x(), at.y(), at.x() + size.width(), at.y() + size.height());
 }
 
 void DrawingLayer::flush() {
-    if (m_pending.empty())
+    const std::size_t recorded = m_record.ops().size();
+    if (m_painted == recorded)
         return;
     ensureImage();
     QPainter p(&m_image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setFont(font());
-    // The two curves alternate their colours segment by segment: one pen
-    // per colour, set as it is, spares detaching a single pen at each change.
-    std::vector<QPen> pens;
-    std::size_t current = 0;
-    for (const Pending& op : m_pending) {
-        if (pens.empty() || pens[current].color() != op.colour) {
-            current = 0;
-            while (current < pens.size() && pens[current].color() != op.colour)
-                ++current;
-            if (current == pens.size()) {
-                QPen pen(op.colour);
-                pen.setWidth(1);
-                pen.setCosmetic(true);
-                pens.push_back(pen);
-            }
-            p.setPen(pens[current]);
-        }
-        if (op.text.isEmpty()) {
-            p.drawLine(op.line);
-        } else {
-            p.drawText(QRectF(op.line.p1(), QSizeF(4000, 4000)), Qt::AlignLeft | Qt::AlignTop,
-                       op.text);
-        }
-    }
-    m_pending.clear();
+    PainterSurface surface(p, {palette().color(QPalette::WindowText), font()});
+    m_record.replay(surface, m_painted);
+    m_painted = recorded;
 }
 
 QImage DrawingLayer::image() {

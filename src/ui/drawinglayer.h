@@ -4,9 +4,12 @@
 // background and below the labels, lines and shapes. It keeps what was drawn
 // in an image, so covering or moving the window does not lose the graph.
 // Segments are queued and painted in one go when the layer next paints,
-// which keeps a pass of thousands of steps cheap.
+// which keeps a pass of thousands of steps cheap. What was drawn since the
+// last clear stays recorded, so that the graph can be painted again at any
+// size (a saved picture).
 
 #include "plot/drawsurface.h"
+#include "plot/recordingsurface.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -27,6 +30,8 @@ public:
     QImage image();
     // Paints the queued segments into the image now.
     void flush();
+    // Everything drawn since the last clear, in twips.
+    const RecordingSurface& record() const { return m_record; }
 
 protected:
     void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
@@ -35,11 +40,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Pending {
-        QLineF line;
-        QColor colour;
-        QString text; // empty for a segment
-    };
     // The part of the layer the next repaint covers, in pixels.
     struct Box {
         double left = 0, top = 0, right = 0, bottom = 0;
@@ -53,7 +53,9 @@ private:
 
     static constexpr int FrameMs = 16;
     QImage m_image;
-    std::vector<Pending> m_pending;
+    RecordingSurface m_record;
+    // The operations of m_record already painted into m_image.
+    std::size_t m_painted = 0;
     Box m_dirty;
     QTimer m_repaintTimer;
     QElapsedTimer m_sinceRepaint;
