@@ -36,6 +36,7 @@ static const std::tuple<const char*, float, int, int> strikes[] = {
     {"q 2.5", 25, 2, 2},        {"q 3.5", 35, 2, 4},
     {"q 0.4", 4, 2, -1},        {"beyond the bound", 5010, 2, -1},
     {"never marked", 0, 0, -1}, {"factor 1000", 3000, 1000, 300},
+    {"first step", 10, 3, 1},
 };
 
 // name, texts, k1, k2, a1, a2, dt, steps, x0, y0, disasterX, factor, step struck
@@ -177,6 +178,8 @@ private slots:
             currentRow(unequal);
         ModelState s;
         RUNS(InputReader::readFull(s, texts));
+        // The maxima start from the initial values, not from each other's.
+        QVERIFY(s.xMax == x0 && s.yMax == y0);
         s.disasterX = mark;
         s.disasterFactor = std::int16_t(factor);
         RUNS(Trajectory::calculate(s));
