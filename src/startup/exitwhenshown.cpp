@@ -16,7 +16,11 @@ bool ExitWhenShown::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Paint) {
         watched->removeEventFilter(this);
         // Queued, so the rest of the window is painted before leaving.
-        QTimer::singleShot(0, qApp, [this] {
+        const QWidget* window = static_cast<QWidget*>(watched);
+        const QByteArray seen =
+            window->objectName().toUtf8() + (window->isRightToLeft() ? " rtl" : " ltr");
+        QTimer::singleShot(0, qApp, [this, seen] {
+            std::puts(seen.constData());
             std::puts("shown");
             std::fflush(stdout);
             deleteLater();

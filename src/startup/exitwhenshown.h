@@ -3,7 +3,9 @@
 // A start-up probe for the benchmarks: with MORVANE_EXIT_WHEN_SHOWN set in
 // the environment, the program prints "shown" and quits right after its main
 // window's first paint, so that a launcher can time the start-up and read
-// its peak memory.
+// its peak memory. The line before "shown" names the window and its layout
+// direction ("MainFrmLight ltr"), which tells a test what the command line
+// opened.
 
 #include <QObject>
 
