@@ -1,5 +1,6 @@
 #include "ui/drawinglayer.h"
 
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -15,25 +16,34 @@ DrawingLayer::DrawingLayer(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void DrawingLayer::ensureImage() {
-    const qreal ratio = devicePixelRatioF();
-    const QSize wanted = (QSizeF(size()) * ratio).toSize();
-    if (m_image.size() == wanted)
+namespace {
+// The same drawing on a canvas of another size, what fits kept in place.
+void resizeKeeping(QImage& image, const QSize& size, qreal ratio) {
+    if (image.size() == size)
         return;
-    QImage fresh(wanted.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    QImage fresh(size, QImage::Format_ARGB32_Premultiplied);
     fresh.setDevicePixelRatio(ratio);
     fresh.fill(Qt::transparent);
-    if (!m_image.isNull()) {
+    if (!image.isNull()) {
         QPainter p(&fresh);
-        p.drawImage(0, 0, m_image);
+        p.drawImage(0, 0, image);
     }
-    m_image = fresh;
+    image = fresh;
+}
+} // namespace
+
+void DrawingLayer::ensureImage() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
+    resizeKeeping(m_image, wanted, ratio);
+    resizeKeeping(m_text, wanted, ratio);
 }
 
 void DrawingLayer::clear() {
     m_pending.clear();
     ensureImage();
     m_image.fill(Qt::transparent);
+    m_text.fill(Qt::transparent);
     m_dirty = Box();
     update();
 }
@@ -118,28 +128,66 @@ void DrawingLayer::flush() {
             }
             p.setPen(pens[current]);
         }
-        if (op.text.isEmpty()) {
+        if (op.text.isEmpty())
             p.drawLine(op.line);
-        } else {
-            p.drawText(QRectF(op.line.p1(), QSizeF(4000, 4000)), Qt::AlignLeft | Qt::AlignTop,
-                       op.text);
-        }
+        else
+            printInto(op);
     }
     m_pending.clear();
+}
+
+void DrawingLayer::printInto(const Pending& op) {
+    // Printed on a scratch canvas first, then merged pixel by pixel keeping
+    // the stronger of the two: printed twice, a glyph's half-covered edge
+    // pixels would otherwise be blended over themselves and grow darker.
+    const QRectF where(op.line.p1(), QSizeF(4000, 4000));
+    const int flags = Qt::AlignLeft | Qt::AlignTop;
+    const QRect box = QFontMetricsF(font())
+                          .boundingRect(where, flags, op.text)
+                          .toAlignedRect()
+                          .adjusted(-2, -2, 2, 2);
+    const qreal ratio = m_text.devicePixelRatio();
+    QImage scratch((QSizeF(box.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    scratch.setDevicePixelRatio(ratio);
+    scratch.fill(Qt::transparent);
+    {
+        QPainter p(&scratch);
+        p.translate(-box.topLeft());
+        p.setFont(font());
+        p.setPen(op.colour);
+        p.drawText(where, flags, op.text);
+    }
+    const QPoint origin = (QPointF(box.topLeft()) * ratio).toPoint();
+    const QRect target = QRect(origin, scratch.size()).intersected(m_text.rect());
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y - origin.y()));
+        auto* to = reinterpret_cast<QRgb*>(m_text.scanLine(y));
+        for (int x = target.left(); x <= target.right(); ++x) {
+            const QRgb glyph = from[x - origin.x()];
+            if (qAlpha(glyph) > qAlpha(to[x]))
+                to[x] = glyph;
+        }
+    }
 }
 
 QImage DrawingLayer::image() {
     flush();
     ensureImage();
-    return m_image;
+    QImage both = m_image;
+    QPainter p(&both);
+    p.drawImage(0, 0, m_text);
+    return both;
 }
 
 void DrawingLayer::paintEvent(QPaintEvent* event) {
     flush();
+    if (m_image.isNull())
+        return;
     QPainter p(this);
-    p.drawImage(event->rect(), m_image,
-                QRectF(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
-                       QSizeF(event->rect().size()) * m_image.devicePixelRatio()));
+    const QRectF source(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
+                        QSizeF(event->rect().size()) * m_image.devicePixelRatio());
+    p.drawImage(event->rect(), m_image, source);
+    p.drawImage(event->rect(), m_text, source);
 }
 
 void DrawingLayer::resizeEvent(QResizeEvent* event) {

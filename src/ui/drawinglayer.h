@@ -4,7 +4,10 @@
 // background and below the labels, lines and shapes. It keeps what was drawn
 // in an image, so covering or moving the window does not lose the graph.
 // Segments are queued and painted in one go when the layer next paints,
-// which keeps a pass of thousands of steps cheap.
+// which keeps a pass of thousands of steps cheap. Printed numbers are kept
+// in an image of their own above the curves (a number is always printed
+// after the curves it labels), where printing the same number again leaves
+// its antialiased edges as they were instead of darkening them.
 
 #include "plot/drawsurface.h"
 
@@ -46,6 +49,7 @@ private:
         bool isEmpty() const { return !(left < right && top < bottom); }
     };
     void ensureImage();
+    void printInto(const Pending& op);
     // Queues a repaint of the box, clipped to the layer.
     void markDirty(double left, double top, double right, double bottom);
 
@@ -53,6 +57,7 @@ private:
 
     static constexpr int FrameMs = 16;
     QImage m_image;
+    QImage m_text;
     std::vector<Pending> m_pending;
     Box m_dirty;
     QTimer m_repaintTimer;
