@@ -29,6 +29,7 @@ using FB = FormBuilder;
 
 void MainFrmFull::StartCount_Click() {
     BusyScope busy(this);
+    FocusScope focus(this);
     ModelState& s = m_state;
     try {
         // Initialisation
@@ -169,6 +170,7 @@ void MainFrmFull::DrawCorrect_Click() {
         return;
     }
     BusyScope busy(this);
+    FocusScope focus(this);
     ModelState& s = m_state;
     try {
         DrawCorrect->setEnabled(false);
