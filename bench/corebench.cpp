@@ -1,9 +1,12 @@
 // The core's costs against the least the same work can cost: the checked
 // Euler pass against a plain loop, and the graph drawn through the plotter
 // onto the light window's drawing layer against the same segments drawn
-// with a bare QPainter. Names are "<case>/<steps>"; morvane_bench_windows
-// pairs them up for the report.
+// with a bare QPainter; the export's table against a plain fprintf loop
+// and its picture against the same bare QPainter. Names are
+// "<case>/<steps>"; morvane_bench_windows pairs them up for the report.
 
+#include "export/csvwriter.h"
+#include "export/graphpicture.h"
 #include "light/mainfrmlight.h"
 #include "model/inputreader.h"
 #include "model/trajectory.h"
@@ -21,10 +24,12 @@
 
 namespace {
 
-// The light window's texts at load, with t raised for the long pass.
-ModelState loaded(int t) {
+// The light window's texts at load, with t raised for the long pass (and
+// dt adjusted for a pass of exactly 32767 steps).
+ModelState loaded(int t, const QString& dt = QStringLiteral("0,1")) {
     InputTexts texts;
     texts.t = QString::number(t);
+    texts.dt = dt;
     ModelState s;
     InputReader::readLight(s, texts);
     s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
@@ -86,18 +91,23 @@ void euler(benchmark::State& st, int t) {
 }
 
 // The image's content does not change what drawing costs (opaque pens,
-// no antialiasing), so neither side clears between iterations.
+// no antialiasing), so the image is not cleared between iterations; the
+// layer's record of what was drawn is, outside the timing, or it would
+// grow with every iteration.
 void plotter(benchmark::State& st, int t, DrawingLayer* layer) {
     ModelState s = loaded(t);
     Trajectory::calculate(s);
     for (auto _ : st) {
         GraphPlotter::drawCurves(s, *layer);
         layer->flush();
+        st.PauseTiming();
+        layer->clear();
+        st.ResumeTiming();
     }
 }
 
-void qpainter(benchmark::State& st, int t, QSize size) {
-    ModelState s = loaded(t);
+void qpainter(benchmark::State& st, int t, QSize size, QString dt) {
+    ModelState s = loaded(t, dt);
     Trajectory::calculate(s);
     const std::vector<Segment> segments = curveSegments(s);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -109,6 +119,47 @@ void qpainter(benchmark::State& st, int t, QSize size) {
                 p.setPen(seg.colour);
             p.drawLine(seg.line);
         }
+    }
+}
+
+// The export command's table of a run, handed to the system.
+void csv(benchmark::State& st, int t, QString dt, FILE* sink) {
+    ModelState s = loaded(t, dt);
+    Trajectory::calculate(s);
+    for (auto _ : st) {
+        const QByteArray text = CsvWriter::series(s.xSeries.data(), s.ySeries.data(),
+                                                  s.xSeries.size(), s.dt, CsvWriter::Plain);
+        std::fwrite(text.constData(), 1, std::size_t(text.size()), sink);
+        std::fflush(sink);
+    }
+}
+
+// The least the same table costs: the same numbers through printf.
+void fprintfLoop(benchmark::State& st, int t, QString dt, FILE* sink) {
+    ModelState s = loaded(t, dt);
+    Trajectory::calculate(s);
+    const double* x = s.xSeries.data();
+    const double* y = s.ySeries.data();
+    for (auto _ : st) {
+        std::fputs("step,t,x,y\n", sink);
+        for (std::size_t i = 0; i < s.xSeries.size(); ++i)
+            std::fprintf(sink, "%zu,%.17g,%.17g,%.17g\n", i, double(i) * s.dt, x[i], y[i]);
+        std::fflush(sink);
+    }
+}
+
+// The command's picture at scale 1, before encoding: the box, the curves
+// and the scale drawn through the plotter, the axes in front.
+void png(benchmark::State& st, int t, QString dt) {
+    ModelState s = loaded(t, dt);
+    Trajectory::calculate(s);
+    const GraphPicture::Frame frame = GraphPicture::Frame::standard();
+    for (auto _ : st) {
+        const QImage image = GraphPicture::image(frame, 1, [&s](DrawSurface& surface) {
+            GraphPlotter::drawCurves(s, surface);
+            GraphPlotter::drawScale(s, surface);
+        });
+        benchmark::DoNotOptimize(image.constBits());
     }
 }
 
@@ -153,10 +204,23 @@ int main(int argc, char** argv) {
              {benchmark::RegisterBenchmark(("trajectory" + n).constData(), trajectory, t),
               benchmark::RegisterBenchmark(("euler" + n).constData(), euler, t),
               benchmark::RegisterBenchmark(("plotter" + n).constData(), plotter, t, layer),
-              benchmark::RegisterBenchmark(("qpainter" + n).constData(), qpainter, t,
-                                           layer->size())})
+              benchmark::RegisterBenchmark(("qpainter" + n).constData(), qpainter, t, layer->size(),
+                                           QStringLiteral("0,1"))})
             b->ComputeStatistics("min", fastest);
     }
+    // The export: a pass of 32767 steps, the most a run draws.
+    FILE* sink = std::fopen("/dev/null", "w");
+    const QString dt = QStringLiteral("0,10000915555");
+    if (!sink || loaded(3277, dt).xSeries.size() != 32768) {
+        std::fprintf(stderr, "no pass of 32767 steps to export\n");
+        return EXIT_FAILURE;
+    }
+    for (benchmark::internal::Benchmark* b :
+         {benchmark::RegisterBenchmark("csv/32767", csv, 3277, dt, sink),
+          benchmark::RegisterBenchmark("fprintf/32767", fprintfLoop, 3277, dt, sink),
+          benchmark::RegisterBenchmark("png/32767", png, 3277, dt),
+          benchmark::RegisterBenchmark("qpainter/32767", qpainter, 3277, GraphPicture::size(), dt)})
+        b->ComputeStatistics("min", fastest);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return EXIT_FAILURE;

@@ -1,4 +1,5 @@
-// Starts a program that prints "shown" once its window is up, and prints
+// Starts a program that prints a line beginning with "shown" once its window
+// is up (the window's name may follow the word), and prints
 // how long that took and the program's peak resident memory:
 //     <seconds> <KiB>
 // A separate small process does the starting because the kernel counts the
@@ -13,6 +14,11 @@
 #include <unistd.h>
 
 namespace {
+bool sawShown(const std::string& seen) {
+    const auto at = seen.find("shown");
+    return at != std::string::npos && seen.find('\n', at) != std::string::npos;
+}
+
 double now() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -43,7 +49,7 @@ int main(int argc, char** argv) {
     std::string seen;
     char buf[256];
     ssize_t n = 0;
-    while (seen.find("shown\n") == std::string::npos && (n = read(out[0], buf, sizeof buf)) > 0)
+    while (!sawShown(seen) && (n = read(out[0], buf, sizeof buf)) > 0)
         seen.append(buf, std::size_t(n));
     const double shown = now() - start;
     while (read(out[0], buf, sizeof buf) > 0) {
@@ -52,7 +58,7 @@ int main(int argc, char** argv) {
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
-    if (seen.find("shown\n") == std::string::npos) {
+    if (!sawShown(seen)) {
         std::fprintf(stderr, "%s exited without showing its window\n", argv[1]);
         return 1;
     }

@@ -119,7 +119,7 @@ double meanPause(double seconds, int runs) {
     return (wallNow() - start) / runs;
 }
 
-// Figures 1 and 2 from the core benchmarks' JSON: the CPU time of each
+// Figures 1, 2, 7 and 8 from the core benchmarks' JSON: the CPU time of each
 // case's fastest repetition (other programs sharing the machine disturb it
 // less than the wall time).
 void coreFigures(BenchTable& table, const QString& path) {
@@ -147,9 +147,13 @@ void coreFigures(BenchTable& table, const QString& path) {
         {"1", "Trajectory::calculate", "plain Euler loop", "trajectory", "euler", 1.5},
         {"2", "GraphPlotter::drawCurves onto DrawingLayer + flush", "bare QPainter on QImage",
          "plotter", "qpainter", 1.3},
+        {"7", "CsvWriter::series + fwrite (export table)", "plain fprintf loop", "csv", "fprintf",
+         1.5},
+        {"8", "GraphPicture::image, curves and scale (export PNG before encoding)",
+         "bare QPainter on QImage", "png", "qpainter", 1.3},
     };
     for (const Pair& p : pairs) {
-        for (const char* steps : {"500", "32760"}) {
+        for (const char* steps : {"500", "32760", "32767"}) {
             const QString n = QLatin1Char('/') + QLatin1String(steps);
             if (!seconds.count(p.name + n) || !seconds.count(p.baselineCase + n))
                 continue;

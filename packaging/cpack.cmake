@@ -9,7 +9,9 @@ set(CPACK_PACKAGE_DESCRIPTION
 with the explicit Euler step and draws both trajectories with graduated axes.
 A moment marked on the graph divides both populations by a chosen divisor in
 every later run. Started with -Debug it opens the full edition, with a staged,
-animated calculation, statistics and a debug log. The interface is in Russian.")
+animated calculation, statistics and a debug log. The graph and its numbers
+can be saved as PNG, SVG and CSV, from the window or, without one, with the
+command morvane-export. The interface is in Russian.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 
@@ -17,8 +19,11 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The runtime dependencies come from dpkg-shlibdeps reading the executable,
-# so they follow whatever Qt and C++ runtime the package was built against.
+# The runtime dependencies come from dpkg-shlibdeps reading the executables,
+# so they follow whatever Qt and C++ runtime the package was built against;
+# Qt SVG (libqt6svg6) comes in that way, linked by both programs.
+# morvane-export needs no display: its offscreen platform plugin ships with
+# libqt6gui6, which the same reading brings.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its window-system plugins at run time, so no linker dependency
 # names them: without them the program cannot open a window on a desktop.

@@ -30,6 +30,7 @@ public:
     // clockStep < 0 keeps the real clock.
     explicit GuiFixture(double clockStep = -1) {
         PauseWithEvents::setScale(0.0);
+        PauseWithEvents::setObserver([this](double seconds) { pauses << seconds; });
         AppMessage::setHandler([this](AppMessage::Icon i, const QString& t) {
             messages << Message{i, t};
         });
@@ -40,11 +41,31 @@ public:
     }
     ~GuiFixture() {
         AppMessage::setHandler(nullptr);
+        PauseWithEvents::setObserver(nullptr);
         Clock::resetSource();
         PauseWithEvents::setScale(1.0);
     }
     QList<Message> messages;
+    QList<double> pauses; // every pause asked for, in seconds
 };
+
+// Sets the named input boxes; false (and a failed row) for a missing one.
+inline bool setTexts(QWidget* w, const QStringList& namesAndTexts) {
+    for (int i = 0; i + 1 < namesAndTexts.size(); i += 2) {
+        auto* box = w->findChild<QLineEdit*>(namesAndTexts[i]);
+        if (!box) {
+            QTest::qFail(qPrintable("no " + namesAndTexts[i]), __FILE__, __LINE__);
+            return false;
+        }
+        box->setText(namesAndTexts[i + 1]);
+    }
+    return true;
+}
+// The unequal inputs of the tests: every coefficient, dt, t, x0 and y0
+// differ, and y rises above x and falls below it again.
+inline const QStringList unequalTexts = {"k1Input", "0,6", "k2Input", "0,5", "a1Input", "0,3",
+                                         "a2Input", "0,4", "dtInput", "0,1", "tInput",  "15",
+                                         "x0Input", "2",   "y0Input", "0,5"};
 
 // A main window as the start-up opens it: shown, discarded when closed.
 template <typename Window> Window* openShown(Window* w) {

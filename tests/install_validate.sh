@@ -26,12 +26,21 @@ fail() {
 desktop="$prefix/share/applications/$id.desktop"
 metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 man="$prefix/share/man/man1/morvane.1.gz"
-for f in "$desktop" "$metainfo" "$man" \
+exportman="$prefix/share/man/man1/morvane-export.1.gz"
+for f in "$desktop" "$metainfo" "$man" "$exportman" \
     "$prefix/share/icons/hicolor/48x48/apps/$id.png" \
     "$prefix/share/icons/hicolor/scalable/apps/$id.svg"; do
     [ -s "$f" ] || fail "missing ${f#"$prefix"/}"
 done
-[ -x "$prefix/bin/morvane" ] || fail "missing executable bin/morvane"
+for program in morvane morvane-export; do
+    [ -x "$prefix/bin/$program" ] || fail "missing executable bin/$program"
+done
+# The command runs where it was installed, without a display.
+if [ -x "$prefix/bin/morvane-export" ]; then
+    rows="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        "$prefix/bin/morvane-export" --t=1 --csv=- 2>/dev/null | wc -l)"
+    [ "$rows" = 12 ] || fail "installed morvane-export wrote $rows lines instead of 12"
+fi
 
 # The entries must point at what was installed: a renamed icon or binary
 # passes every validator but leaves a blank or dead launcher.
@@ -49,13 +58,16 @@ if [ -f "$metainfo" ]; then
     grep -q "<release version=\"$version\"" "$metainfo" ||
         fail "metainfo has no release entry for version $version"
 fi
-if [ -f "$man" ]; then
-    gzip -dc "$man" | grep -q '^\.TH MORVANE 1 ' || fail "man page is not morvane(1)"
+for page in "$man:MORVANE" "$exportman:MORVANE-EXPORT"; do
+    file="${page%%:*}"
+    title="${page##*:}"
+    [ -f "$file" ] || continue
+    gzip -dc "$file" | grep -q "^\\.TH $title 1 " || fail "${file##*/} is not the page of $title(1)"
     if command -v man >/dev/null 2>&1; then
-        warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man" 2>&1 >/dev/null)"
-        [ -z "$warnings" ] || fail "man page warnings: $warnings"
+        warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null)"
+        [ -z "$warnings" ] || fail "${file##*/} warnings: $warnings"
     fi
-fi
+done
 
 skipped=""
 if command -v desktop-file-validate >/dev/null 2>&1; then

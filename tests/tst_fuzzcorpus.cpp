@@ -1,10 +1,13 @@
+#include "casetable.h"
+#include "common/numbertext.h"
 #include "fuzz/fuzzentry.h"
 
 #include <QDir>
 #include <QTest>
 
-// Replays the fuzzing corpus with the ordinary build, so that every input
-// that once found a fault keeps ending in success or a RunError.
+// Replays the fuzzing corpus with the ordinary build: every input that once
+// found a fault keeps ending in success or a RunError, and a pass that
+// succeeds computes and draws what a plain pass from the equations gives.
 class TstFuzzCorpus : public QObject {
     Q_OBJECT
 private slots:
@@ -25,6 +28,43 @@ private slots:
                            std::size_t(data.size()));
         } catch (const std::exception& e) {
             QFAIL(e.what());
+        }
+        const FuzzEntry::Input in = FuzzEntry::parse(
+            reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size()));
+        ModelState s;
+        s.disasterX = in.mark;
+        s.disasterFactor = in.factor;
+        RecordingSurface surface;
+        const int error = errorOf([&] {
+            InputReader::readFull(s, in.texts);
+            Trajectory::calculate(s);
+            GraphPlotter::drawCurves(s, surface);
+        });
+        if (error) {
+            QVERIFY2(QList<int>({6, 7, 9, 11, 13}).contains(error),
+                     qPrintable(QString::number(error)));
+            return;
+        }
+        const int n = int(s.xSeries.size()) - 1;
+        const double perStep = 7440 / (s.t / s.dt), q = std::nearbyint(in.mark / perStep);
+        const Plain p =
+            plainEuler(s.k1, s.k2, s.a1, s.a2, s.dt, n, NumberText::toDouble(in.texts.x0),
+                       NumberText::toDouble(in.texts.y0),
+                       in.mark > 0 && q >= 1 && q <= n ? int(q) : -1, in.factor);
+        QVERIFY(nearlyEqual(s.peakValue, p.peak));
+        QCOMPARE(surface.segmentCount(), std::size_t(2 * n));
+        const double perUnit = 2240 / p.peak;
+        const auto at = [](float a, double b) {
+            return qAbs(a - b) <= 1e-5 * std::max(1.0, qAbs(b));
+        };
+        for (int i = 1; i <= n; ++i) {
+            const RecordingSurface::Op& ox = surface.ops()[2 * i - 2];
+            const RecordingSurface::Op& oy = surface.ops()[2 * i - 1];
+            QVERIFY2(nearlyEqual(s.xSeries[i], p.x[i]) && nearlyEqual(s.ySeries[i], p.y[i]) &&
+                         at(ox.x1, 480 + (i - 1) * perStep) && at(oy.x2, 480 + i * perStep) &&
+                         at(ox.y2, 4320 - p.x[i] * perUnit) &&
+                         at(oy.y1, 4320 - p.y[i - 1] * perUnit),
+                     qPrintable(QStringLiteral("step %1").arg(i)));
         }
     }
 };

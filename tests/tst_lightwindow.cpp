@@ -1,8 +1,10 @@
 #include "guitestutil.h"
 
 #include "light/mainfrmlight.h"
+
 #include "ui/drawinglayer.h"
 #include "ui/linewidget.h"
+#include <QGroupBox>
 
 namespace {
 // How many pixels match, and the rectangle around them.
@@ -84,7 +86,48 @@ CatQuan 3840 4680 255 285 2
 VScroll1 4080 4680 135 285
 MakeDisaster 4440 4720 2295 255 Сделать катастрофу
 StartCount 120 5040 8055 255 Рассчитать
-Shape1 0 0 8295 5415)";
+Shape1 0 0 8295 5415
+full/StartCount 120 4800 8055 255 Рассчитать
+full/Shape1 0 0 10815 5175
+full/Shape3 6480 960 1695 495
+full/Label19 6600 960 255 255 x=
+full/xCur 6840 960 1335 255
+full/Label20 6600 1200 255 255 y=
+full/yCur 6840 1200 1335 255
+full/Shape4 3000 1440 2535 255
+full/Label14 3840 1440 975 255 Статистика:
+full/Shape2 3000 1680 2535 1095
+full/Label15 3120 1680 2415 255 Максимальное значение по x:
+full/Label16 3000 1920 2535 255
+full/Label17 3120 2160 2415 255 Максимальное значение по y:
+full/Label18 3000 2400 2535 255
+full/StatusWindow 0 5130 10860 300
+full/ProgBar 6240 5160 4575 255
+full/Frame1 8280 0 2535 5055 Доп. функции
+full/Check1 120 240 2175 255 Показывать статистику
+full/Check2 120 480 2175 375 Показывать текущие значения
+full/Check5 120 840 2295 255 Включить индикатор
+full/Check3 120 1080 2175 255 Паузы
+full/Slider1 120 1320 2295 255
+full/Check4 120 1680 2175 255 Режим отладки
+full/Label25 120 2040 1335 255 Корректировка:
+full/Label26 1320 2040 1095 255 Выключена
+full/Label21 120 2280 2175 255 Затраченное время:
+full/Label23 120 2520 2175 255
+full/Label22 120 2760 2175 255 Корректировка:
+full/Label24 120 3000 2175 255
+full/Label27 120 3240 1695 255 Всего корректировок:
+full/Label28 1800 3240 495 255 0
+full/DrawCorrect 120 3480 2295 255 График корректировок
+full/Label31 120 3840 1815 255 Катастрофа будет при:
+full/Label29 1800 3840 615 255 Её нет!
+full/MakeDisaster 120 4200 2295 255 Сделать катастрофу
+full/Label30 120 4605 255 255 1/
+full/CatQuan 360 4560 255 285 2
+full/VScroll1 600 4560 135 285
+full/Image3 1080 4560 480 480
+full/Image2 1560 4560 480 480
+full/Image1 2040 4560 480 480)";
         for (const QString& row : QString::fromUtf8(rows).split('\n')) {
             const QStringList f = row.split(' ');
             QTest::newRow(qPrintable(f[0]))
@@ -92,19 +135,87 @@ Shape1 0 0 8295 5415)";
                 << f.mid(5).join(' ');
         }
     }
+    // Rows named full/... are the full window's own; inside Frame1 they are
+    // placed relative to the frame.
     void layout() {
         QFETCH(QRect, twips);
         QFETCH(QString, text);
-        auto* c = w->findChild<QWidget*>(QTest::currentDataTag());
+        const QString tag = QString::fromUtf8(QTest::currentDataTag());
+        const bool full = tag.startsWith("full/");
+        FullWindow fullWindow(full ? new MainFrmFull : nullptr);
+        QWidget* window = full ? static_cast<QWidget*>(fullWindow.get()) : w;
+        auto* c = window->findChild<QWidget*>(tag.section('/', -1));
         QVERIFY(c);
         QCOMPARE(c->geometry(),
                  QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
-        QCOMPARE(c->property("text").toString(), text);
+        const char* property = c->inherits("QGroupBox") ? "title" : "text";
+        QCOMPARE(c->inherits("QProgressBar") ? QString() : c->property(property).toString(), text);
     }
 
+    // Labels, lines and shapes from front to back; the windowed controls
+    // above all of them. Raising moves a widget to the end of its parent's
+    // children, so the order there is the stacking.
+    void stacking_data() {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("frontToBack");
+        QTest::newRow("light") << false
+                               << "Label30 Label31 Label29 ViewLine Label12 Label13 tlabel Line2 "
+                                  "Line1 tt Label11 Label10 Label9 Label8 Label7 Label6 Label5 "
+                                  "Label4 Label3 Label2 Label1 Shape1 Graph";
+        QTest::newRow("full") << true
+                              << "Label14 Label17 Label18 Label16 Label15 Shape2 Shape4 ViewLine "
+                                 "Label12 yCur xCur Label20 Label19 Shape3 Label13 tlabel Line2 "
+                                 "Line1 tt Label11 Label10 Label9 Label8 Label7 Label6 Label5 "
+                                 "Label4 Label3 Label2 Label1 Shape1 Graph";
+        QTest::newRow("frame, corrections") << true << "Label26 Label25";
+        QTest::newRow("frame, disaster") << true << "Label29 Label31";
+    }
+    void stacking() {
+        QFETCH(bool, full);
+        QFETCH(QString, frontToBack);
+        FullWindow fullWindow(full ? new MainFrmFull : nullptr);
+        QWidget* window = full ? static_cast<QWidget*>(fullWindow.get()) : w;
+        if (QByteArray(QTest::currentDataTag()).startsWith("frame"))
+            window = fullWindow->Frame1;
+        const QObjectList order = window->children();
+        int below = int(order.size());
+        for (const QString& name : frontToBack.split(' ')) {
+            const auto at = std::find_if(order.begin(), order.end(),
+                                         [&](QObject* o) { return o->objectName() == name; });
+            QVERIFY2(at != order.end() && at - order.begin() < below, qPrintable(name));
+            below = int(at - order.begin());
+        }
+        const int front = int(order.indexOf(window->findChild<QObject*>(
+            frontToBack.section(' ', 0, 0), Qt::FindDirectChildrenOnly)));
+        for (QObject* o : order)
+            if (o->inherits("QAbstractButton") || o->inherits("QLineEdit") ||
+                o->inherits("QAbstractSlider") || o->inherits("QGroupBox") ||
+                o->inherits("QProgressBar") || o->objectName() == "StatusWindow")
+                QVERIFY2(order.indexOf(o) > front, qPrintable(o->objectName()));
+        if (full && window != fullWindow->Frame1)
+            QVERIFY(order.indexOf(fullWindow->ProgBar) > order.indexOf(fullWindow->StatusWindow));
+    }
+
+    void window_data() {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("focusOrder");
+        const QString common = "k1Input StartCount k2Input dtInput x0Input y0Input a1Input a2Input "
+                               "tInput ";
+        QTest::newRow("light") << false << QSize(552, 357) << common + "MakeDisaster VScroll1";
+        QTest::newRow("full") << true << QSize(724, 362)
+                              << common + "Check1 Check2 Check3 Slider1 Check4 DrawCorrect "
+                                          "MakeDisaster VScroll1 Check5";
+    }
     void window() {
+        QFETCH(bool, full);
+        QFETCH(QSize, size);
+        QFETCH(QString, focusOrder);
+        FullWindow fullWindow(full ? openFull() : nullptr);
+        MainFormBase* w = full ? static_cast<MainFormBase*>(fullWindow.get()) : this->w;
+        QVERIFY(QTest::qWaitForWindowExposed(w));
         QCOMPARE(w->windowTitle(), QString("Модель Катастроф"));
-        QCOMPARE(w->size(), QSize(552, 357));
+        QCOMPARE(w->size(), size);
         QCOMPARE(w->minimumSize(), w->maximumSize());
         QCOMPARE(w->focusWidget(), w->k1Input);
         QVERIFY(!w->CatQuan->isEnabled());
@@ -119,14 +230,14 @@ Shape1 0 0 8295 5415)";
                 order << f->objectName();
             f = f->nextInFocusChain();
         } while (f != w->k1Input);
-        QCOMPARE(order.join(' '), QString("k1Input StartCount k2Input dtInput x0Input y0Input "
-                                          "a1Input a2Input tInput MakeDisaster VScroll1"));
+        QCOMPARE(order.join(' '), focusOrder);
     }
 
     void runAtLoad() {
         QCOMPARE(pixels(drawing(), drawn), 0);
         run();
         QVERIFY(fx->messages.isEmpty());
+        QCOMPARE(fx->pauses, QList<double>{0.01}); // lets the cleared window repaint
         QVERIFY(pixels(drawing(), green) > 400 && pixels(drawing(), orange) > 400);
         // Both curves span the time axis; the larger one reaches 2240 twips up.
         QRect curves;

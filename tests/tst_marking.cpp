@@ -1,3 +1,4 @@
+#include "casetable.h"
 #include "guitestutil.h"
 
 #include "full/picturebox.h"
@@ -88,11 +89,14 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(bool, accepted);
         run();
+        fx->pauses.clear();
         if (armed)
             w->MakeDisaster->click();
         w->Form_MouseDown(Qt::LeftButton, {}, at.x(), at.y());
         QCOMPARE(s().disasterArmed, std::int16_t(0));
         QVERIFY(fx->messages.isEmpty());
+        // An accepted press lets the moved line repaint for 0.01 s.
+        QCOMPARE(fx->pauses, accepted ? QList<double>{0.01} : QList<double>{});
         if (accepted) {
             QCOMPARE(s().disasterX, float(at.x() - 480));
             QCOMPARE(viewLine(), QLine(at.x(), 1200, at.x(), 4320));
@@ -142,11 +146,28 @@ private slots:
             QTest::mouseClick(full->Image1, Qt::LeftButton);
         QCOMPARE(w->Label29->text(), QString("25"));
         QCOMPARE(int(s().disasterFactor), factor);
-        QCOMPARE(w->CatQuan->text(), QString::number(8 - w->VScroll1->value()));
+        QCOMPARE(w->CatQuan->text(), QString::number(2 + stepsUp));
         run();
         QCOMPARE(xs()[250], x0[250] / factor);
         QCOMPARE(ys()[250], y0[250] / factor);
         QVERIFY(qAbs(x0[250] / 2 - 0.539310316) < 1e-8);
+    }
+
+    // Unequal inputs: 49.6 twips a step, so X = 3704 is t = 6.5, shown as 6
+    // (ties to even), and strikes step 65 with the divisor 3.
+    void unequal() {
+        QVERIFY(setTexts(w, unequalTexts));
+        run();
+        scroll(QAbstractSlider::SliderSingleStepSub, 1);
+        mark(3704);
+        QCOMPARE(w->Label29->text(), QString("6"));
+        run();
+        const Plain p = plainEuler(0.6, 0.5, 0.3, 0.4, 0.1, 150, 2, 0.5, 65, 3);
+        const auto x = xs(), y = ys();
+        QVERIFY(fx->messages.isEmpty());
+        for (int i = 0; i <= 150; ++i)
+            QVERIFY2(nearlyEqual(x[i], p.x[i]) && nearlyEqual(y[i], p.y[i]),
+                     qPrintable(QString::number(i)));
     }
 
     void stepZero() {

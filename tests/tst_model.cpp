@@ -6,20 +6,21 @@
 
 // Reading the input row, and the Euler pass with its disaster.
 
-// name, dt, t, x0 texts; fails; dt, t and series size afterwards. Before each
-// row the state holds 7 everywhere and series of 3 elements.
-static const std::tuple<const char*, const char*, const char*, const char*, bool, double, int, int>
+// name, dt, t, x0 texts; fails; dt, t, series size and twipsPerStep (full
+// reading) afterwards. Before each row the state holds 7 everywhere and
+// series of 3 elements.
+static const std::tuple<const char*, const char*, const char*, const char*, bool, double, int, int,
+                        double>
     readings[] = {
-        {"texts at load", "0,1", "50", "0,1", false, 0.1, 50, 501},
-        {"dt 0", "0", "50", "0,1", true, 0, 50, 3},
-        {"t 40000", "0,1", "40000", "0,1", true, 0.1, 7, 3},
-        {"negative steps", "0,1", "-50", "0,1", true, 0.1, -50, 3},
-        {"both negative", "-0,1", "-50", "0,1", false, -0.1, -50, 501},
-        {"2.5 steps", "2", "5", "0,1", false, 2, 5, 3},
-        {"3.5 steps", "2", "7", "0,1", false, 2, 7, 5},
-        {"x0 not a number", "0,1", "50", "x", true, 0.1, 50, 501},
+        {"texts at load", "0,1", "50", "0,1", false, 0.1, 50, 501, 14.88},
+        {"dt 0", "0", "50", "0,1", true, 0, 50, 3, 7},
+        {"t 40000", "0,1", "40000", "0,1", true, 0.1, 7, 3, 7},
+        {"negative steps", "0,1", "-50", "0,1", true, 0.1, -50, 3, 7},
+        {"both negative", "-0,1", "-50", "0,1", false, -0.1, -50, 501, 14.88},
+        {"2.5 steps", "2", "5", "0,1", false, 2, 5, 3, 2976},
+        {"3.5 steps", "2", "7", "0,1", false, 2, 7, 5, 2125.714285714286},
+        {"x0 not a number", "0,1", "50", "x", true, 0.1, 50, 501, 14.88},
 };
-
 // name, disasterX, step, x and y to the digits given (texts at load, factor 2)
 static const std::tuple<const char*, float, int, const char*, const char*> examples[] = {
     {"step 1", 0, 1, "0.1009", "0.0991"},
@@ -35,6 +36,64 @@ static const std::tuple<const char*, float, int, int> strikes[] = {
     {"q 2.5", 25, 2, 2},        {"q 3.5", 35, 2, 4},
     {"q 0.4", 4, 2, -1},        {"beyond the bound", 5010, 2, -1},
     {"never marked", 0, 0, -1}, {"factor 1000", 3000, 1000, 300},
+};
+
+// name, texts, k1, k2, a1, a2, dt, steps, x0, y0, disasterX, factor, step struck
+static const std::tuple<const char*, InputTexts, double, double, double, double, double, int,
+                        double, double, float, int, int>
+    unequal[] = {
+        {"y peaks",
+         {"0,6", "0,5", "0,3", "0,4", "0,1", "15", "2", "0,5"},
+         0.6,
+         0.5,
+         0.3,
+         0.4,
+         0.1,
+         150,
+         2,
+         0.5,
+         0,
+         0,
+         -1},
+        {"marked",
+         {"0,6", "0,5", "0,3", "0,4", "0,1", "15", "2", "0,5"},
+         0.6,
+         0.5,
+         0.3,
+         0.4,
+         0.1,
+         150,
+         2,
+         0.5,
+         3720,
+         4,
+         75},
+        {"x peaks, t/dt not whole",
+         {"0,5", "0,4", "0,3", "0,2", "0,3", "20", "0,7", "2"},
+         0.5,
+         0.4,
+         0.3,
+         0.2,
+         0.3,
+         67,
+         0.7,
+         2,
+         2000,
+         3,
+         18},
+        {"x0 below 0",
+         {"0,3", "0,2", "-0,1", "0,7", "0,05", "9", "-0,4", "1,3"},
+         0.3,
+         0.2,
+         -0.1,
+         0.7,
+         0.05,
+         180,
+         -0.4,
+         1.3,
+         0,
+         0,
+         -1},
 };
 
 // name, coefficients, t, dt, x0 = y0, error, steps filled before the end, peak
@@ -58,8 +117,8 @@ class TstModel : public QObject {
 private slots:
     void reading_data() { addRows(readings); }
     void reading() {
-        const auto& [name, dt, t, x0, fails, dtAfter, tAfter, size] = currentRow(readings);
-        const InputTexts texts{" 1,5E-2 ", "0,1", "0,1", "0,1", dt, t, x0, "0,1"};
+        const auto& [name, dt, t, x0, fails, dtAfter, tAfter, size, scale] = currentRow(readings);
+        const InputTexts texts{" 1,5E-2 ", "0,2", "-0,3", "4", dt, t, x0, "0,5"};
         for (bool full : {false, true}) {
             ModelState s;
             s.k1 = s.dt = s.twipsPerStep = s.xMax = s.t = 7;
@@ -69,12 +128,14 @@ private slots:
                 [&] { full ? InputReader::readFull(s, texts) : InputReader::readLight(s, texts); });
             QCOMPARE(error != 0, fails);
             QVERIFY(s.k1 == 0.015 && s.dt == dtAfter && s.t == tAfter);
+            QVERIFY(s.k2 == 0.2 && s.a1 == -0.3 && s.a2 == 4);
             QVERIFY(int(s.xSeries.size()) == size && int(s.ySeries.size()) == size);
             QCOMPARE(s.xSeries[0], fails ? 0.0 : 0.1);
+            QCOMPARE(s.ySeries[0], fails ? 0.0 : 0.5);
             // The full reading scales the time axis before x0 and seeds the
             // maxima after y0; the light reading leaves both to its run.
             const bool scaled = full && (!fails || *x0 == 'x');
-            QCOMPARE(s.twipsPerStep, scaled ? 7440 / (tAfter / dtAfter) : 7.0);
+            QVERIFY(qAbs(s.twipsPerStep - (scaled ? scale : 7.0)) < 1e-9);
             QCOMPARE(s.xMax, full && !fails ? 0.1 : 7.0);
         }
     }
@@ -82,10 +143,9 @@ private slots:
     void example() {
         const auto& [name, disasterX, i, x, y] = currentRow(examples);
         ModelState s;
-        InputReader::readFull(s, {});
         s.disasterX = disasterX;
         s.disasterFactor = 2;
-        Trajectory::calculate(s);
+        RUNS(InputReader::readFull(s, {}); Trajectory::calculate(s));
         QCOMPARE(s.twipsPerStep, 14.88);
         QVERIFY2(sameDigits(s.xSeries[i], x), qPrintable(QString::number(s.xSeries[i], 'g', 12)));
         QVERIFY(!y || sameDigits(s.ySeries[i], y));
@@ -96,13 +156,12 @@ private slots:
         const auto& [name, disasterX, factor, struck] = currentRow(strikes);
         ModelState base, s;
         for (ModelState* m : {&base, &s}) {
-            InputReader::readLight(*m, {});
+            RUNS(InputReader::readLight(*m, {}));
             m->twipsPerStep = 10;
         }
         s.disasterX = disasterX;
         s.disasterFactor = std::int16_t(factor);
-        Trajectory::calculate(base);
-        Trajectory::calculate(s);
+        RUNS(Trajectory::calculate(base); Trajectory::calculate(s));
         int first = 0;
         while (first <= 500 && s.xSeries[first] == base.xSeries[first])
             ++first;
@@ -110,11 +169,30 @@ private slots:
         QVERIFY(struck < 0 || s.xSeries[struck] == base.xSeries[struck] / factor);
         QVERIFY(struck < 0 || s.ySeries[struck] == base.ySeries[struck] / factor);
     }
+    // Every coefficient, dt, t, x0 and y0 different, and the curves cross, so
+    // that a swapped name or a wrong index changes what the pass computes.
+    void plain_data() { addRows(unequal); }
+    void plain() {
+        const auto& [name, texts, k1, k2, a1, a2, dt, steps, x0, y0, mark, factor, struck] =
+            currentRow(unequal);
+        ModelState s;
+        RUNS(InputReader::readFull(s, texts));
+        s.disasterX = mark;
+        s.disasterFactor = std::int16_t(factor);
+        RUNS(Trajectory::calculate(s));
+        const Plain p = plainEuler(k1, k2, a1, a2, dt, steps, x0, y0, struck, factor);
+        QCOMPARE(int(s.xSeries.size()), steps + 1);
+        QCOMPARE(int(s.stepIndex), steps);
+        QVERIFY(nearlyEqual(s.peakValue, p.peak));
+        for (int i = 0; i <= steps; ++i)
+            QVERIFY2(nearlyEqual(s.xSeries[i], p.x[i]) && nearlyEqual(s.ySeries[i], p.y[i]),
+                     qPrintable(QStringLiteral("step %1").arg(i)));
+    }
     void limits_data() { addRows(::limits); }
     void limits() {
         const auto& [name, k, t, dt, start, error, computed, peak] = currentRow(::limits);
         ModelState s;
-        InputReader::readFull(s, {k, k, k, k, dt, t, start, start});
+        RUNS(InputReader::readFull(s, {k, k, k, k, dt, t, start, start}));
         QCOMPARE(errorOf([&] { Trajectory::calculate(s); }), error);
         QCOMPARE(int(s.stepIndex), computed);
         QVERIFY(std::isfinite(s.xSeries[computed]) && std::isfinite(s.ySeries[computed]));

@@ -23,10 +23,11 @@ static const std::tuple<const char*, bool, bool, const char*, bool, bool, bool> 
     {"off in drawing pause", true, true, "Прорисовка", true, false, true},
 };
 
-// name, Check5 on the second run, dt, highest and last ProgBar value
+// name, Check5 on the second run, dt (t = 5), ProgBar's per-step increase
+// worked out by hand (0: it stays at 0)
 static const std::tuple<const char*, bool, const char*, int> indicators[] = {
-    {"on", true, "0,1", 100},
-    {"on, t/dt not whole", true, "0,3", 100},
+    {"on", true, "0,5", 10},
+    {"t/dt not whole", true, "0,3", 6}, // 16.67 steps: 6 % each, 102 % capped at the last
     {"off after a full run", false, "0,1", 0},
 };
 
@@ -77,6 +78,15 @@ private slots:
         QCOMPARE(w->Label26->palette().color(QPalette::WindowText),
                  statistics ? QColor(0, 128, 0) : QColor(255, 0, 0));
         QVERIFY(!w->existingLogWindow() && f.messages.isEmpty());
+        QCOMPARE(w->xCur->text() + ' ' + w->yCur->text(), "1,49473442 5,56179041");
+        // A second run shows its own maxima and last values.
+        QVERIFY(setTexts(w.get(), unequalTexts));
+        w->StartCount->click();
+        QCOMPARE(w->xCur->text() + ' ' + w->yCur->text(), "3,7450194 0,73915964");
+        QCOMPARE(w->Label16->text(), statistics ? "3,87783940735273" : "");
+        QCOMPARE(w->Label18->text(), statistics ? "5,98529993087379" : "");
+        QCOMPARE(w->Label28->text(), statistics ? "2" : "0");
+        QVERIFY(f.messages.isEmpty());
     }
 
     void debugLog_data() { addRows(logs); }
@@ -85,6 +95,7 @@ private slots:
             currentRow(logs);
         GuiFixture f;
         FullWindow w(openFull());
+        QVERIFY(setTexts(w.get(), unequalTexts));
         w->Check4->setChecked(debug);
         w->Check1->setChecked(statistics);
         const bool flipped = !debug;
@@ -98,13 +109,18 @@ private slots:
             want << Sep << Sep << "-------------LOG START------------" << Sep << Sep
                  << "Date:\\d\\d\\.\\d\\d\\.\\d{4}( \\d{1,2}:\\d\\d:\\d\\d)?" << Sep
                  << "DebugMode=1";
-            for (const char* p : {"x0", "y0", "k1", "k2", "a1", "a2", "dt"})
-                want << QString::fromLatin1(p) + "=0,1";
+            want << "x0=2"
+                 << "y0=0,5"
+                 << "k1=0,6"
+                 << "k2=0,5"
+                 << "a1=0,3"
+                 << "a2=0,4"
+                 << "dt=0,1";
             group("InitElapsed");
             group("CountElapsed");
         }
         const int firstPoint = int(want.size());
-        for (int i = 1; points && i <= 500; ++i)
+        for (int i = 1; points && i <= 150; ++i)
             want << QStringLiteral("x%1=%2 {11}y%1=%2").arg(i).arg(Num);
         if (points) {
             group("DrawElapsed");
@@ -112,13 +128,25 @@ private slots:
             if (statistics)
                 group("GradElapsed");
         }
+        QVERIFY(w->existingLogWindow());
+        QCOMPARE(w->existingLogWindow()->isVisible(), shown);
         const QStringList log = w->existingLogWindow()->entries();
         QCOMPARE(log.size(), want.size());
         for (int i = 0; i < want.size(); ++i)
             QVERIFY2(matches(want[i], log[i]), qPrintable(QString::number(i) + ": " + log[i]));
-        if (points)
-            QCOMPARE(log[firstPoint], QStringLiteral("x1=0,1009           y1=0,0991"));
-        QCOMPARE(w->existingLogWindow()->isVisible(), shown);
+        if (!points)
+            return;
+        QCOMPARE(log[firstPoint], QStringLiteral("x1=2,09           y1=0,515"));
+        // Every point as drawn, against the plain pass.
+        const Plain p = plainEuler(0.6, 0.5, 0.3, 0.4, 0.1, 150, 2, 0.5);
+        const QRegularExpression point("^x(\\d+)=(\\S+) +y\\1=(\\S+)$");
+        for (int i = 1; i <= 150; ++i) {
+            const auto m = point.match(log[firstPoint + i - 1]);
+            const auto value = [&](int n) { return m.captured(n).replace(',', '.').toDouble(); };
+            QVERIFY2(m.captured(1).toInt() == i && nearlyEqual(value(2), p.x[i]) &&
+                         nearlyEqual(value(3), p.y[i]),
+                     qPrintable(log[firstPoint + i - 1]));
+        }
     }
 
     // Statistics are off, so only the clearing pause and the drawing pauses
@@ -151,19 +179,64 @@ private slots:
 
     void indicator_data() { addRows(indicators); }
     void indicator() {
-        const auto& [name, indicator, dt, value] = currentRow(indicators);
+        const auto& [name, indicator, dt, percent] = currentRow(indicators);
         GuiFixture f;
         FullWindow w(openFull());
         w->Check3->setChecked(false);
+        w->tInput->setText("5");
         w->StartCount->click();
         QCOMPARE(w->ProgBar->value(), 100);
         w->Check5->setChecked(indicator);
         w->dtInput->setText(dt);
-        int top = -1;
+        QStringList seen;
         connect(w->ProgBar, &QProgressBar::valueChanged, w.get(),
-                [&](int v) { top = std::max(top, v); });
+                [&](int v) { seen << QString::number(v); });
         w->StartCount->click();
-        QVERIFY(top == value && w->ProgBar->value() == value);
+        // Climbs during the calculation, then again during the drawing.
+        QStringList pass;
+        for (int v = percent; percent && v < 100 + percent; v += percent)
+            pass << QString::number(std::min(v, 100));
+        QCOMPARE(seen.join(' '), ("0 " + pass.join(' ') + ' ' + pass.join(' ')).trimmed());
+    }
+
+    // The slider gives each pause 1 ms per unit plus 4 ms; the statistics
+    // show a line every 0.3 s. t = 1: ten steps.
+    void pauseLengths_data() {
+        QTest::addColumn<int>("slider");
+        QTest::addColumn<bool>("pauses");
+        QTest::addColumn<bool>("statistics");
+        QTest::addColumn<QList<double>>("asked");
+        const QList<double> stats(4, 0.3);
+        QTest::newRow("50, pauses") << 50 << true << true << QList<double>(11, 0.054) + stats;
+        QTest::newRow("100, no pauses") << 100 << false << true << QList<double>{0.104} + stats;
+        QTest::newRow("37, no statistics") << 37 << true << false << QList<double>(11, 0.041);
+        QTest::newRow("0, neither") << 0 << false << false << QList<double>{0.004};
+    }
+    void pauseLengths() {
+        QFETCH(int, slider);
+        QFETCH(bool, pauses);
+        QFETCH(bool, statistics);
+        QFETCH(QList<double>, asked);
+        GuiFixture f;
+        FullWindow w(openFull());
+        w->Slider1->setValue(slider);
+        w->Check3->setChecked(pauses);
+        w->Check1->setChecked(statistics);
+        w->tInput->setText("1");
+        w->StartCount->click();
+        QCOMPARE(f.pauses.size(), asked.size());
+        for (int i = 0; i < asked.size(); ++i)
+            QVERIFY2(qAbs(f.pauses[i] - asked[i]) < 1e-12, qPrintable(QString::number(i)));
+    }
+
+    // The real wait: at least its time, with events handled meanwhile.
+    void realPause() {
+        bool handled = false;
+        QTimer::singleShot(0, [&] { handled = true; });
+        const double start = Clock::now();
+        PauseWithEvents::pause(0.05);
+        QVERIFY(Clock::now() - start >= 0.05);
+        QVERIFY(handled);
     }
 
     void faults_data() { addRows(faultRows); }
@@ -172,7 +245,7 @@ private slots:
         GuiFixture f;
         FullWindow w(openFull());
         for (const QString& input : inputs)
-            w->findChild<QLineEdit*>(input.section('=', 0, 0))->setText(input.section('=', 1));
+            QVERIFY(setTexts(w.get(), {input.section('=', 0, 0), input.section('=', 1)}));
         w->StartCount->click();
         QCOMPARE(f.messages.size(), 1);
         QCOMPARE(f.messages[0].icon, AppMessage::Critical);

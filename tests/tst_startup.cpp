@@ -5,6 +5,8 @@
 #include "ui/shapewidget.h"
 
 #include <QApplication>
+#include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 // Notes every showing of a loader and what it looks like once it is up,
@@ -55,6 +57,7 @@ private slots:
         qApp->installEventFilter(&watch);
         QPointer<QWidget> main = LoaderFrm::start(commandLine);
         qApp->removeEventFilter(&watch);
+        QCOMPARE(fx.pauses, debug ? QList<double>{1.5} : QList<double>{});
         flushDeletes();
         QVERIFY(!anyLoader());
         QVERIFY(main && main->isVisible());
@@ -85,6 +88,46 @@ private slots:
         main->close();
         flushDeletes();
         QVERIFY(!main);
+    }
+
+    // The built program, from its command line as typed to the window it
+    // shows; Qt still applies the options it knows (-reverse: right to left).
+    void executable_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("no arguments") << QStringList{} << "MainFrmLight ltr";
+        QTest::newRow("-Debug") << QStringList{"-Debug"} << "MainFrmFull ltr";
+        for (const QStringList& near : {QStringList{"-debug"},
+                                        {"/Debug"},
+                                        {"-Debug", "x"},
+                                        {"-Debugx"},
+                                        {"Debug"},
+                                        {"-style", "Fusion", "-Debug"},
+                                        {"-Debug", "-platform", "offscreen"}})
+            QTest::newRow(qPrintable(near.join(' '))) << near << "MainFrmLight ltr";
+        QTest::newRow("-Debug -reverse") << QStringList{"-Debug", "-reverse"} << "MainFrmLight rtl";
+        QTest::newRow("-reverse -Debug") << QStringList{"-reverse", "-Debug"} << "MainFrmLight rtl";
+    }
+    void executable() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, window);
+        QTemporaryDir dir;
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_EXIT_WHEN_SHOWN", "1");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(dir.path());
+        program.start(QStringLiteral(MORVANE_EXECUTABLE), arguments);
+        // Far beyond the 1.5 s of the loader: only a hung program reaches it.
+        if (!program.waitForFinished(60000)) {
+            program.kill();
+            program.waitForFinished();
+            QFAIL("no window shown within 60 s");
+        }
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(QString::fromLatin1(program.readAllStandardOutput()), "shown " + window + '\n');
+        QCOMPARE(program.exitCode(), 0);
     }
 };
 

@@ -10,6 +10,7 @@
 
 namespace {
 double g_scale = 1.0;
+std::function<void(double)> g_observer;
 } // namespace
 
 void PauseWithEvents::setScale(double s) {
@@ -20,7 +21,13 @@ double PauseWithEvents::scale() {
     return g_scale;
 }
 
+void PauseWithEvents::setObserver(std::function<void(double)> observer) {
+    g_observer = std::move(observer);
+}
+
 void PauseWithEvents::pause(double seconds) {
+    if (g_observer)
+        g_observer(seconds);
     if (!(seconds > 0.0))
         return;
     const double wanted = seconds * g_scale;

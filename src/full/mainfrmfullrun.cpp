@@ -16,6 +16,7 @@
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
+#include "ui/graphmenu.h"
 #include "ui/shapewidget.h"
 
 #include <QCheckBox>
@@ -118,6 +119,7 @@ void MainFrmFull::StartCount_Click() {
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
         s.graphReady = -1;
+        graphMenu()->keepRun(s);
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
         AppMessage::report(this, e);
@@ -192,6 +194,7 @@ void MainFrmFull::DrawCorrect_Click() {
                 pause(p);
         }
         Corrections::drawGraphEnd(s, *m_layer);
+        graphMenu()->keepCorrections(s, n);
         if (checked(Check1))
             RevealStatistics();
     } catch (const RunError& e) {

@@ -7,6 +7,7 @@
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
+#include "ui/graphmenu.h"
 #include "ui/shapewidget.h"
 
 #include <QLineEdit>
@@ -57,6 +58,7 @@ void MainFrmLight::StartCount_Click() {
         GraphPlotter::drawCurves(m_state, *m_layer);
         GraphPlotter::drawScale(m_state, *m_layer);
         m_state.graphReady = -1;
+        graphMenu()->keepRun(m_state);
     } catch (const RunError& e) {
         AppMessage::report(this, e);
     } catch (const Aborted&) {

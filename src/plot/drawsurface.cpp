@@ -22,3 +22,7 @@ void DrawSurface::setTextPosition(float x, float y) {
 void DrawSurface::printNumber(double value) {
     paintText(m_x, m_y, NumberText::printed(value));
 }
+
+void DrawSurface::printText(const QString& text) {
+    paintText(m_x, m_y, text);
+}

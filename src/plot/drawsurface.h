@@ -20,6 +20,9 @@ public:
     // Prints with the graph's rule: a blank for the sign of a non-negative
     // number and a blank after it, at the current text position.
     void printNumber(double value);
+    // Text already in its printed form, at the current text position: a
+    // recorded drawing played back onto another surface.
+    void printText(const QString& text);
 
     float currentX() const { return m_x; }
     float currentY() const { return m_y; }

@@ -1,6 +1,7 @@
 #include "ui/drawinglayer.h"
 
-#include <QFontMetricsF>
+#include "export/paintersurface.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -16,34 +17,26 @@ DrawingLayer::DrawingLayer(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-namespace {
-// The same drawing on a canvas of another size, what fits kept in place.
-void resizeKeeping(QImage& image, const QSize& size, qreal ratio) {
-    if (image.size() == size)
-        return;
-    QImage fresh(size, QImage::Format_ARGB32_Premultiplied);
-    fresh.setDevicePixelRatio(ratio);
-    fresh.fill(Qt::transparent);
-    if (!image.isNull()) {
-        QPainter p(&fresh);
-        p.drawImage(0, 0, image);
-    }
-    image = fresh;
-}
-} // namespace
-
 void DrawingLayer::ensureImage() {
     const qreal ratio = devicePixelRatioF();
-    const QSize wanted = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
-    resizeKeeping(m_image, wanted, ratio);
-    resizeKeeping(m_text, wanted, ratio);
+    const QSize wanted = (QSizeF(size()) * ratio).toSize();
+    if (m_image.size() == wanted)
+        return;
+    QImage fresh(wanted.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    fresh.setDevicePixelRatio(ratio);
+    fresh.fill(Qt::transparent);
+    if (!m_image.isNull()) {
+        QPainter p(&fresh);
+        p.drawImage(0, 0, m_image);
+    }
+    m_image = fresh;
 }
 
 void DrawingLayer::clear() {
-    m_pending.clear();
+    m_record.clear();
+    m_painted = 0;
     ensureImage();
     m_image.fill(Qt::transparent);
-    m_text.fill(Qt::transparent);
     m_dirty = Box();
     update();
 }
@@ -91,103 +84,47 @@ void DrawingLayer::paintSegment(float x1, float y1, float x2, float y2, bool for
                                 Rgb colour) {
     const QLineF line(x1 / TwipsPerPixel, y1 / TwipsPerPixel, x2 / TwipsPerPixel,
                       y2 / TwipsPerPixel);
-    const QColor c = foreground ? palette().color(QPalette::WindowText) : QColor::fromRgb(colour);
-    m_pending.push_back({line, c, {}});
+    if (foreground)
+        m_record.line(x1, y1, x2, y2);
+    else
+        m_record.line(x1, y1, x2, y2, colour);
     markDirty(std::min(line.x1(), line.x2()) - 2, std::min(line.y1(), line.y2()) - 2,
               std::max(line.x1(), line.x2()) + 2, std::max(line.y1(), line.y2()) + 2);
 }
 
 void DrawingLayer::paintText(float x, float y, const QString& text) {
     const QPointF at(x / TwipsPerPixel, y / TwipsPerPixel);
-    m_pending.push_back({QLineF(at, at), palette().color(QPalette::WindowText), text});
+    m_record.setTextPosition(x, y);
+    m_record.printText(text);
     const QSize size = fontMetrics().size(0, text) + QSize(2, 2);
     markDirty(at.x(), at.y(), at.x() + size.width(), at.y() + size.height());
 }
 
 void DrawingLayer::flush() {
-    if (m_pending.empty())
+    const std::size_t recorded = m_record.ops().size();
+    if (m_painted == recorded)
         return;
     ensureImage();
     QPainter p(&m_image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setFont(font());
-    // The two curves alternate their colours segment by segment: one pen
-    // per colour, set as it is, spares detaching a single pen at each change.
-    std::vector<QPen> pens;
-    std::size_t current = 0;
-    for (const Pending& op : m_pending) {
-        if (pens.empty() || pens[current].color() != op.colour) {
-            current = 0;
-            while (current < pens.size() && pens[current].color() != op.colour)
-                ++current;
-            if (current == pens.size()) {
-                QPen pen(op.colour);
-                pen.setWidth(1);
-                pen.setCosmetic(true);
-                pens.push_back(pen);
-            }
-            p.setPen(pens[current]);
-        }
-        if (op.text.isEmpty())
-            p.drawLine(op.line);
-        else
-            printInto(op);
-    }
-    m_pending.clear();
-}
-
-void DrawingLayer::printInto(const Pending& op) {
-    // Printed on a scratch canvas first, then merged pixel by pixel keeping
-    // the stronger of the two: printed twice, a glyph's half-covered edge
-    // pixels would otherwise be blended over themselves and grow darker.
-    const QRectF where(op.line.p1(), QSizeF(4000, 4000));
-    const int flags = Qt::AlignLeft | Qt::AlignTop;
-    const QRect box = QFontMetricsF(font())
-                          .boundingRect(where, flags, op.text)
-                          .toAlignedRect()
-                          .adjusted(-2, -2, 2, 2);
-    const qreal ratio = m_text.devicePixelRatio();
-    QImage scratch((QSizeF(box.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-    scratch.setDevicePixelRatio(ratio);
-    scratch.fill(Qt::transparent);
-    {
-        QPainter p(&scratch);
-        p.translate(-box.topLeft());
-        p.setFont(font());
-        p.setPen(op.colour);
-        p.drawText(where, flags, op.text);
-    }
-    const QPoint origin = (QPointF(box.topLeft()) * ratio).toPoint();
-    const QRect target = QRect(origin, scratch.size()).intersected(m_text.rect());
-    for (int y = target.top(); y <= target.bottom(); ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y - origin.y()));
-        auto* to = reinterpret_cast<QRgb*>(m_text.scanLine(y));
-        for (int x = target.left(); x <= target.right(); ++x) {
-            const QRgb glyph = from[x - origin.x()];
-            if (qAlpha(glyph) > qAlpha(to[x]))
-                to[x] = glyph;
-        }
-    }
+    PainterSurface surface(p, {palette().color(QPalette::WindowText), font()});
+    // A number printed again where it stands is left as it is, as in the
+    // saved picture: antialiased glyphs drawn over themselves darken.
+    m_record.replay(surface, m_painted, true);
+    m_painted = recorded;
 }
 
 QImage DrawingLayer::image() {
     flush();
     ensureImage();
-    QImage both = m_image;
-    QPainter p(&both);
-    p.drawImage(0, 0, m_text);
-    return both;
+    return m_image;
 }
 
 void DrawingLayer::paintEvent(QPaintEvent* event) {
     flush();
-    if (m_image.isNull())
-        return;
     QPainter p(this);
-    const QRectF source(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
-                        QSizeF(event->rect().size()) * m_image.devicePixelRatio());
-    p.drawImage(event->rect(), m_image, source);
-    p.drawImage(event->rect(), m_text, source);
+    p.drawImage(event->rect(), m_image,
+                QRectF(QPointF(event->rect().topLeft()) * m_image.devicePixelRatio(),
+                       QSizeF(event->rect().size()) * m_image.devicePixelRatio()));
 }
 
 void DrawingLayer::resizeEvent(QResizeEvent* event) {

@@ -4,12 +4,13 @@
 // background and below the labels, lines and shapes. It keeps what was drawn
 // in an image, so covering or moving the window does not lose the graph.
 // Segments are queued and painted in one go when the layer next paints,
-// which keeps a pass of thousands of steps cheap. Printed numbers are kept
-// in an image of their own above the curves (a number is always printed
-// after the curves it labels), where printing the same number again leaves
-// its antialiased edges as they were instead of darkening them.
+// which keeps a pass of thousands of steps cheap. What was drawn since the
+// last clear stays recorded, so that the graph can be painted again at any
+// size (a saved picture). A number printed again where it already stands is
+// not drawn again, here as in the picture, so that it does not darken.
 
 #include "plot/drawsurface.h"
+#include "plot/recordingsurface.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -30,6 +31,8 @@ public:
     QImage image();
     // Paints the queued segments into the image now.
     void flush();
+    // Everything drawn since the last clear, in twips.
+    const RecordingSurface& record() const { return m_record; }
 
 protected:
     void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
@@ -38,18 +41,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Pending {
-        QLineF line;
-        QColor colour;
-        QString text; // empty for a segment
-    };
     // The part of the layer the next repaint covers, in pixels.
     struct Box {
         double left = 0, top = 0, right = 0, bottom = 0;
         bool isEmpty() const { return !(left < right && top < bottom); }
     };
     void ensureImage();
-    void printInto(const Pending& op);
     // Queues a repaint of the box, clipped to the layer.
     void markDirty(double left, double top, double right, double bottom);
 
@@ -57,8 +54,9 @@ private:
 
     static constexpr int FrameMs = 16;
     QImage m_image;
-    QImage m_text;
-    std::vector<Pending> m_pending;
+    RecordingSurface m_record;
+    // The operations of m_record already painted into m_image.
+    std::size_t m_painted = 0;
     Box m_dirty;
     QTimer m_repaintTimer;
     QElapsedTimer m_sinceRepaint;

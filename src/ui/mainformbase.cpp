@@ -2,10 +2,12 @@
 
 #include "common/pausewithevents.h"
 #include "common/runerror.h"
+#include "export/graphpicture.h"
 #include "plot/disastermarker.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
+#include "ui/graphmenu.h"
 #include "ui/linewidget.h"
 #include "ui/shapewidget.h"
 
@@ -37,9 +39,7 @@ MainFormBase::MainFormBase(int widthTwips, int heightTwips, QWidget* parent)
     setWindowTitle(QStringLiteral("Модель Катастроф"));
     setWindowIcon(QIcon(QStringLiteral(":/morvane/morvane.png")));
     setFixedSize(widthTwips / FB::TwipsPerPixel, heightTwips / FB::TwipsPerPixel);
-    QFont f(QStringLiteral("Liberation Sans"), 8);
-    f.setStyleHint(QFont::SansSerif);
-    setFont(f);
+    setFont(GraphPicture::windowFont());
 
     // Input row.
     FB::label(this, "Label2", QStringLiteral("Введите начальные значения:"), 2160, 120, 4455, 255,
@@ -75,6 +75,7 @@ MainFormBase::MainFormBase(int widthTwips, int heightTwips, QWidget* parent)
     Label12 = FB::label(this, "Label12", QStringLiteral("0"), 360, 4320, 135, 255, centred, true);
     FB::label(this, "Label13", QStringLiteral("x,y"), 360, 960, 255, 255, centred, true);
     FB::label(this, "tlabel", QStringLiteral("t"), 7920, 4200, 135, 255, centred, true);
+    m_graphMenu = new GraphMenu(this);
 }
 
 void MainFormBase::buildDisasterRow(QWidget* parent, int label31X, int label31Y, int label29X,
@@ -208,6 +209,11 @@ void MainFormBase::closeEvent(QCloseEvent* event) {
 
 void MainFormBase::mousePressEvent(QMouseEvent* event) {
     const QPointF at = event->position();
+    if (event->button() == Qt::RightButton && m_graphMenu->opensAt(at)) {
+        event->accept();
+        m_graphMenu->open(event->globalPosition().toPoint());
+        return;
+    }
     Form_MouseDown(event->button(), event->modifiers(), at.x() * FB::TwipsPerPixel,
                    at.y() * FB::TwipsPerPixel);
     event->accept();

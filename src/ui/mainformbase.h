@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class DrawingLayer;
+class GraphMenu;
 class LineWidget;
 class QLabel;
 class QLineEdit;
@@ -28,6 +29,8 @@ public:
     ModelState& state() { return m_state; }
     const ModelState& state() const { return m_state; }
     DrawingLayer* drawingLayer() const { return m_layer; }
+    // The graph's context menu: saving and copying what the graph shows.
+    GraphMenu* graphMenu() const { return m_graphMenu; }
     // True while a handler of this window is under way (it may be pausing).
     bool isBusy() const { return m_busy > 0; }
 
@@ -96,6 +99,7 @@ protected:
 
     ModelState m_state;
     DrawingLayer* m_layer = nullptr;
+    GraphMenu* m_graphMenu = nullptr;
 
 public:
     QLineEdit* k1Input = nullptr;

@@ -65,15 +65,27 @@ inline bool runOnce(bool fullWindow, const InputTexts& in, float mark, std::int1
     }
 }
 
-inline int run(const std::uint8_t* data, std::size_t size) {
+struct Input {
     float mark = 0;
     std::int16_t factor = 0;
+    InputTexts texts;
+};
+
+inline Input parse(const std::uint8_t* data, std::size_t size) {
+    Input in;
     std::uint8_t head[6] = {};
     std::memcpy(head, data, size < 6 ? size : 6);
-    std::memcpy(&mark, head, 4);
-    std::memcpy(&factor, head + 4, 2);
-    const InputTexts in = size > 6 ? texts(data + 6, size - 6) : InputTexts{};
-    return int(runOnce(false, in, mark, factor)) + int(runOnce(true, in, mark, factor));
+    std::memcpy(&in.mark, head, 4);
+    std::memcpy(&in.factor, head + 4, 2);
+    if (size > 6)
+        in.texts = texts(data + 6, size - 6);
+    return in;
+}
+
+inline int run(const std::uint8_t* data, std::size_t size) {
+    const Input in = parse(data, size);
+    return int(runOnce(false, in.texts, in.mark, in.factor)) +
+           int(runOnce(true, in.texts, in.mark, in.factor));
 }
 
 } // namespace FuzzEntry

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class QIODevice;
+
+// Files written whole or not at all. Every file goes to a temporary beside
+// its target first; the targets are replaced only once all of them are
+// complete, so a failure leaves every existing file as it was.
+class OutputFiles {
+public:
+    // "-" stands for standard output.
+    static bool isStandardOutput(const QString& path) { return path == QLatin1String("-"); }
+
+    void add(const QString& path, const QByteArray& bytes);
+    // Writes the files, then standard output (when given) after them.
+    // Throws RunError naming the file and the reason: PermissionDenied,
+    // PathFileAccess, or DiskFull when the writing itself fails.
+    void commit(QIODevice* standardOutput = nullptr);
+    // The file the last commit failed on.
+    QString failedPath() const { return m_failed; }
+
+private:
+    struct Entry {
+        QString path;
+        QByteArray bytes;
+    };
+    std::vector<Entry> m_entries;
+    QString m_failed;
+};

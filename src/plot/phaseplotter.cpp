@@ -1,0 +1,71 @@
+#include "plot/phaseplotter.h"
+
+#include "common/checkedmath.h"
+#include "model/trajectory.h"
+#include "plot/graphplotter.h"
+
+#include <algorithm>
+#include <cmath>
+
+double PhasePlotter::largest(const double* values, std::size_t count) {
+    double peak = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        peak = std::max(peak, std::fabs(values[i]));
+    return peak;
+}
+
+void PhasePlotter::draw(const ModelState& state, DrawSurface& surface, double strikeStep) {
+    using G = GraphPlotter;
+    const int last = Trajectory::lastStep(state, Trajectory::bound(state));
+    const std::size_t count = std::size_t(last) + 1;
+    const double xPeak = largest(state.xSeries.data(), count);
+    const double yPeak = largest(state.ySeries.data(), count);
+    const double xScale = CheckedMath::divide(G::Width, xPeak);
+    const double yScale = CheckedMath::divide(G::Height, yPeak);
+    const auto px = [&](int i) { return G::coord(G::OriginX + state.xSeries[i] * xScale); };
+    const auto py = [&](int i) { return G::coord(G::OriginY - state.ySeries[i] * yScale); };
+
+    for (int i = 1; i <= last; ++i)
+        surface.line(px(i - 1), py(i - 1), px(i), py(i),
+                     double(i) == strikeStep ? G::YColour : G::XColour);
+
+    // The start, drawn last so that the path does not hide it.
+    const float x0 = px(0), y0 = py(0), d = StartMark;
+    surface.line(x0 - d, y0 - d, x0 + d, y0 - d);
+    surface.line(x0 + d, y0 - d, x0 + d, y0 + d);
+    surface.line(x0 + d, y0 + d, x0 - d, y0 + d);
+    surface.line(x0 - d, y0 + d, x0 - d, y0 - d);
+
+    // The graduation, placed and printed as the time graph's. Populations
+    // are often well below 1, so each axis gets as many decimals as its
+    // division needs to show a digit (at least those of the time graph).
+    // The value numbers, wider then, start further left.
+    const float timeTick = float(G::Width / 10);
+    const float valueTick = float(G::Height / 10);
+    const int xDecimals = decimalsFor(xPeak / 10, 2);
+    const int yDecimals = decimalsFor(yPeak / 10, 1);
+    for (int k = 1; k <= 10; ++k) {
+        const float tick = timeTick * float(k);
+        const float x = G::coord(G::OriginX + double(tick));
+        surface.line(x, 4290, x, 4350);
+        // The last number would run off the box; the tick ends the axis.
+        if (k == 10)
+            break;
+        surface.setTextPosition(G::coord(double(tick) + 380), 4380);
+        surface.printNumber(CheckedMath::roundTo(xPeak * k / 10, xDecimals));
+    }
+    const float left = float(std::max(75, 140 - 90 * (yDecimals - 1)));
+    for (int k = 1; k <= 10; ++k) {
+        const float tick = valueTick * float(k);
+        const float y = G::coord(G::OriginY - double(tick));
+        surface.line(450, y, 510, y);
+        surface.setTextPosition(left, G::coord(4220 - double(tick)));
+        surface.printNumber(CheckedMath::roundTo(yPeak * k / 10, yDecimals));
+    }
+}
+
+int PhasePlotter::decimalsFor(double division, int least) {
+    // The first significant digit of the division, counted after the point.
+    const int first = int(std::floor(-std::log10(division))) + 1;
+    return std::clamp(first, least, 8);
+}

@@ -1,0 +1,177 @@
+#include "ui/graphmenu.h"
+
+#include "common/runerror.h"
+#include "export/outputfiles.h"
+#include "ui/appmessage.h"
+#include "ui/drawinglayer.h"
+#include "ui/linewidget.h"
+#include "ui/mainformbase.h"
+#include "ui/shapewidget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <algorithm>
+
+namespace {
+GraphMenu::MenuHandler& menuHandler() {
+    static GraphMenu::MenuHandler h;
+    return h;
+}
+GraphMenu::FileChooser& fileChooser() {
+    static GraphMenu::FileChooser c;
+    return c;
+}
+} // namespace
+
+void GraphMenu::setMenuHandler(MenuHandler handler) {
+    menuHandler() = std::move(handler);
+}
+
+void GraphMenu::setFileChooser(FileChooser chooser) {
+    fileChooser() = std::move(chooser);
+}
+
+GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
+    setObjectName(QStringLiteral("GraphMenu"));
+}
+
+bool GraphMenu::opensAt(const QPointF& position) const {
+    // A press while marking is armed belongs to the marking.
+    return m_form->state().disasterArmed != -1 && !m_form->isBusy() &&
+           m_form->Graph->geometry().contains(position.toPoint());
+}
+
+void GraphMenu::open(const QPoint& globalPosition) {
+    QMenu menu(m_form);
+    menu.setObjectName(QStringLiteral("GraphMenuPopup"));
+    QAction* save = menu.addAction(QStringLiteral("Сохранить график…"));
+    save->setObjectName(QStringLiteral("SavePicture"));
+    QAction* copy = menu.addAction(QStringLiteral("Копировать график"));
+    copy->setObjectName(QStringLiteral("CopyPicture"));
+    QAction* values = menu.addAction(QStringLiteral("Сохранить значения…"));
+    values->setObjectName(QStringLiteral("SaveValues"));
+    // The condition under which the disaster button answers "Нет графика!".
+    const bool drawn = m_form->state().graphReady == -1;
+    for (QAction* a : {save, copy, values})
+        a->setEnabled(drawn);
+
+    QAction* chosen = menuHandler() ? menuHandler()(&menu) : menu.exec(globalPosition);
+    if (!chosen || !chosen->isEnabled())
+        return;
+    if (chosen == save)
+        savePicture();
+    else if (chosen == copy)
+        copyPicture();
+    else if (chosen == values)
+        saveValues();
+}
+
+void GraphMenu::keepRun(const ModelState& state) {
+    m_kind = Series;
+    m_dt = state.dt;
+    m_x.assign(state.xSeries.data(), state.xSeries.data() + state.xSeries.size());
+    m_y.assign(state.ySeries.data(), state.ySeries.data() + state.ySeries.size());
+}
+
+void GraphMenu::keepCorrections(const ModelState& state, int count) {
+    m_kind = Corrections;
+    const std::size_t n =
+        std::min<std::size_t>(std::size_t(std::max(count, 0)),
+                              std::min(state.elapsedHistory.size(), state.factorHistory.size()));
+    m_elapsed.assign(state.elapsedHistory.begin(), state.elapsedHistory.begin() + n);
+    m_factor.assign(state.factorHistory.begin(), state.factorHistory.begin() + n);
+}
+
+GraphPicture::Frame GraphMenu::frame() const {
+    GraphPicture::Frame f;
+    DrawingLayer* layer = m_form->drawingLayer();
+    f.background = m_form->Graph->palette().color(QPalette::Base);
+    f.foreground = layer->palette().color(QPalette::WindowText);
+    f.font = layer->font();
+    f.originText = m_form->Label12->text();
+    if (auto* l = m_form->findChild<QLabel*>(QStringLiteral("Label13")))
+        f.valueCaption = l->text();
+    if (auto* l = m_form->findChild<QLabel*>(QStringLiteral("tlabel")))
+        f.timeCaption = l->text();
+    f.viewLineX = m_form->ViewLine->x1();
+    return f;
+}
+
+GraphPicture::Drawing GraphMenu::drawing() const {
+    const DrawingLayer* layer = m_form->drawingLayer();
+    return [layer](DrawSurface& surface) { layer->record().replay(surface, 0, true); };
+}
+
+QImage GraphMenu::picture() const {
+    const qreal scale = std::max<qreal>(m_form->devicePixelRatioF(), 2.0);
+    return GraphPicture::image(frame(), scale, drawing());
+}
+
+QByteArray GraphMenu::svg() const {
+    return GraphPicture::svg(frame(), drawing());
+}
+
+QByteArray GraphMenu::values(CsvWriter::Style style) const {
+    if (m_kind == Corrections)
+        return CsvWriter::corrections(m_elapsed, m_factor, m_elapsed.size(), style);
+    return CsvWriter::series(m_x.data(), m_y.data(), std::min(m_x.size(), m_y.size()), m_dt, style);
+}
+
+QString GraphMenu::chooseFile(const QString& caption, const QString& suggested,
+                              const QStringList& filters, QString* selectedFilter) const {
+    const QString path = QDir::current().filePath(suggested);
+    const QString joined = filters.join(QStringLiteral(";;"));
+    if (fileChooser())
+        return fileChooser()(m_form, caption, path, joined, selectedFilter);
+    return QFileDialog::getSaveFileName(m_form, caption, path, joined, selectedFilter);
+}
+
+void GraphMenu::write(const QString& path, const QByteArray& bytes) {
+    OutputFiles file;
+    file.add(path, bytes);
+    try {
+        file.commit();
+    } catch (const RunError& e) {
+        AppMessage::report(m_form, e);
+    }
+}
+
+void GraphMenu::savePicture() {
+    QString filter = pngFilter();
+    QString path = chooseFile(QStringLiteral("Сохранить график"), QStringLiteral("morvane.png"),
+                              {pngFilter(), svgFilter()}, &filter);
+    if (path.isEmpty())
+        return;
+    // The name's own type decides; a name without one takes the filter's.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool asSvg =
+        suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && filter == svgFilter());
+    if (suffix.isEmpty())
+        path += asSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
+    if (asSvg) {
+        write(path, svg());
+        return;
+    }
+    const qreal scale = std::max<qreal>(m_form->devicePixelRatioF(), 2.0);
+    write(path, GraphPicture::png(frame(), scale, drawing()));
+}
+
+void GraphMenu::copyPicture() {
+    QApplication::clipboard()->setImage(picture());
+}
+
+void GraphMenu::saveValues() {
+    QString filter = csvFilter();
+    QString path = chooseFile(QStringLiteral("Сохранить значения"), QStringLiteral("morvane.csv"),
+                              {csvFilter(), excelFilter()}, &filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    write(path, values(filter == excelFilter() ? CsvWriter::DecimalComma : CsvWriter::Plain));
+}

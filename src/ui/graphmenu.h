@@ -1,0 +1,77 @@
+#pragma once
+
+// The graph's context menu, shared by both main windows: the picture saved
+// or copied exactly as the graph box shows it, and the values of what it
+// shows saved as CSV. The menu and the file dialog are reached through
+// handlers that tests replace, as message boxes are through AppMessage.
+
+#include "export/csvwriter.h"
+#include "export/graphpicture.h"
+
+#include <QObject>
+#include <QPointF>
+#include <functional>
+#include <vector>
+
+class MainFormBase;
+class QAction;
+class QMenu;
+class QWidget;
+struct ModelState;
+
+class GraphMenu : public QObject {
+    Q_OBJECT
+public:
+    explicit GraphMenu(MainFormBase* form);
+
+    // A right press at this position of the window (logical pixels) opens
+    // the menu: inside the graph box, with no marking armed and no handler
+    // of the window under way.
+    bool opensAt(const QPointF& position) const;
+    void open(const QPoint& globalPosition);
+
+    // What the values are taken from: the series of a run that finished
+    // drawing, or the first `count` records of a corrections graph.
+    void keepRun(const ModelState& state);
+    void keepCorrections(const ModelState& state, int count);
+
+    // The graph box as the window shows it, at the screen's device-pixel
+    // ratio or 2, whichever is larger.
+    QImage picture() const;
+    QByteArray svg() const;
+    QByteArray values(CsvWriter::Style style) const;
+
+    // Shows the menu and returns the chosen item (nullptr: none).
+    using MenuHandler = std::function<QAction*(QMenu*)>;
+    static void setMenuHandler(MenuHandler handler);
+    // Asks for a file name as QFileDialog::getSaveFileName does.
+    using FileChooser =
+        std::function<QString(QWidget* parent, const QString& caption, const QString& suggested,
+                              const QString& filters, QString* selectedFilter)>;
+    static void setFileChooser(FileChooser chooser);
+
+    static QString pngFilter() { return QStringLiteral("Изображение PNG (*.png)"); }
+    static QString svgFilter() { return QStringLiteral("Рисунок SVG (*.svg)"); }
+    static QString csvFilter() { return QStringLiteral("CSV (*.csv)"); }
+    static QString excelFilter() { return QStringLiteral("CSV для Excel (*.csv)"); }
+
+public slots:
+    void savePicture();
+    void copyPicture();
+    void saveValues();
+
+private:
+    GraphPicture::Frame frame() const;
+    GraphPicture::Drawing drawing() const;
+    QString chooseFile(const QString& caption, const QString& suggested, const QStringList& filters,
+                       QString* selectedFilter) const;
+    void write(const QString& path, const QByteArray& bytes);
+
+    MainFormBase* m_form;
+    enum { Series, Corrections } m_kind = Series;
+    double m_dt = 0;
+    std::vector<double> m_x;
+    std::vector<double> m_y;
+    std::vector<float> m_elapsed;
+    std::vector<float> m_factor;
+};
