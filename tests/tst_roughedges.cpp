@@ -26,6 +26,14 @@ const std::tuple<const char*, bool, const char*, const char*, int> focusCases[] 
     {"full, corrections graph", true, "50", "0,1", -1},
 };
 
+// Pauses on, t, k1, then the messages the run shows (with t = 5 the first
+// step already moves the progress bar).
+const std::tuple<const char*, bool, const char*, const char*, int> frameCases[] = {
+    {"pauses", true, "50", "0,1", 0},
+    {"no pauses", false, "50", "0,1", 0},
+    {"overflow reported", true, "5", "1E+200", 1},
+};
+
 // Acts on the loader once, inside the first pass over events of its wait.
 class DuringWait : public QObject {
 public:
@@ -198,6 +206,28 @@ private slots:
             QCOMPARE(e->selectedText(), QString());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
         QCOMPARE(w->k2Input->text(), k2Before);
+        closeAll();
+    }
+
+    // The current values and the progress bar are painted once per frame
+    // during a run; however the run ends, none is left unable to paint.
+    void framesReleased_data() { addRows(frameCases); }
+    void framesReleased() {
+        const auto& [name, pauses, tText, k1Text, messages] = currentRow(frameCases);
+        GuiFixture fx;
+        MainFrmFull* w = openFull();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->Check1->setChecked(false);
+        w->Check3->setChecked(pauses);
+        w->tInput->setText(QString::fromLatin1(tText));
+        w->k1Input->setText(QString::fromLatin1(k1Text));
+        w->StartCount_Click();
+        QCOMPARE(fx.messages.size(), messages);
+        QStringList held;
+        for (QWidget* c : w->findChildren<QWidget*>())
+            if (!c->updatesEnabled())
+                held << c->objectName();
+        QCOMPARE(held, QStringList());
         closeAll();
     }
 

@@ -67,6 +67,7 @@ void MainFrmFull::StartCount_Click() {
                     setProgress(i);
             }
         }
+        m_layer->frames().release();
         const float countElapsed = Clock::timeOfDay() - stageStart;
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("CountElapsed"), countElapsed));
@@ -82,6 +83,8 @@ void MainFrmFull::StartCount_Click() {
             const int last = GraphPlotter::beginCurves(s);
             for (int i = 1; i <= last; ++i) {
                 GraphPlotter::raiseMaxima(s, i);
+                m_layer->frames().hold(xCur);
+                m_layer->frames().hold(yCur);
                 xCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.xSeries[i], 8)));
                 yCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.ySeries[i], 8)));
                 GraphPlotter::drawStep(s, *m_layer, i);
@@ -94,6 +97,7 @@ void MainFrmFull::StartCount_Click() {
                     setProgress(i);
             }
         }
+        m_layer->frames().release();
         const float drawElapsed = Clock::timeOfDay() - stageStart;
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("DrawElapsed"), drawElapsed));
@@ -122,6 +126,7 @@ void MainFrmFull::StartCount_Click() {
         graphMenu()->keepRun(s);
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
+        m_layer->frames().release();
         AppMessage::report(this, e);
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
