@@ -22,14 +22,22 @@ public:
         double goalHigh = 0;
     };
 
-    void add(const Row& row) { m_rows.push_back(row); }
+    void add(const Row& row);
+    // Rows as another table's rowsMarkdown() gave them.
+    void addRows(const QString& markdown);
+    // Appended to the measured text of the rows added from now on, e.g.
+    // ", Xvfb" for figures taken on another display.
+    void setWhere(const QString& where) { m_where = where; }
     // The table, then any notes below it.
     void addNote(const QString& note) { m_notes.push_back(note); }
     QString toMarkdown() const;
+    // The rows alone, without the header and the notes.
+    QString rowsMarkdown() const;
 
     static QString format(double value, Unit unit);
 
 private:
-    std::vector<Row> m_rows;
+    QString m_rows;
+    QString m_where;
     std::vector<QString> m_notes;
 };

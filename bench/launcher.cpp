@@ -1,6 +1,7 @@
 // Starts a program that prints a line beginning with "shown" once its window
 // is up (the window's name may follow the word), and prints
-// how long that took and the program's peak resident memory:
+// how long that took and the program's peak resident memory (any further
+// arguments are passed on to the program):
 //     <seconds> <KiB>
 // A separate small process does the starting because the kernel counts the
 // starter's own resident pages into the peak memory of a child it forks;
@@ -27,8 +28,8 @@ double now() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s PROGRAM\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s PROGRAM [ARGUMENT...]\n", argv[0]);
         return 2;
     }
     int out[2];
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
-        execl(argv[1], argv[1], static_cast<char*>(nullptr));
+        execv(argv[1], argv + 1);
         _exit(127);
     }
     close(out[1]);

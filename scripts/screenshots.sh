@@ -1,7 +1,8 @@
 #!/bin/sh
-# Takes the pictures in docs/ (light.png, full.png, loader.png, log.png) on a
-# private X server, so they look the same on every machine. Builds in build/
-# like run.sh; MORVANE_SHOTS_BUILD names another build directory.
+# Takes the pictures in docs/ (light.png, graph-menu.png, full.png, loader.png,
+# log.png) on a private X server, so they look the same on every machine.
+# Builds in build/ like run.sh; MORVANE_SHOTS_BUILD names another build
+# directory.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -89,6 +90,20 @@ sleep 0.5
 click "$win" 276 344
 settle "$win"
 shoot "$win" docs/light.png
+# Then a disaster marked at model time 20 and a run again, with the graph's
+# menu open. The menu is a window of its own: its picture is cut from the
+# screen.
+click "$win" 372 322 # MakeDisaster "Сделать катастрофу"
+click "$win" 230 200
+click "$win" 276 344
+settle "$win"
+xdotool windowfocus --sync "$root"
+xdotool mousemove --window "$win" 300 110 click 3
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$win")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip docs/graph-menu.png
+echo "docs/graph-menu.png: $(identify -format '%wx%h' docs/graph-menu.png)"
+xdotool key Escape
 stop
 
 # The loader (shown for 1.5 s), then the full edition after one run in debug

@@ -4,10 +4,11 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    const QString commandLine = LoaderFrm::commandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.morvane.Morvane"));
-    QWidget* main = LoaderFrm::start(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+    QWidget* main = LoaderFrm::start(commandLine);
     ExitWhenShown::watchIfRequested(main);
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include "common/runerror.h"
 
+#include <QStringList>
 #include <QTest>
 #include <cmath>
 #include <iterator>
@@ -70,4 +71,49 @@ inline Plain plainEuler(double k1, double k2, double a1, double a2, double dt, i
 // Equal to the last few bits: the reference groups the terms its own way.
 inline bool nearlyEqual(double a, double b) {
     return std::fabs(a - b) <= 1e-12 * std::max(1.0, std::fabs(b));
+}
+
+// The eight input texts, k1 k2 a1 a2 dt x0 y0 t as typed and separated by
+// spaces, with the run the reference makes of them.
+struct TypedRun {
+    QStringList texts;
+    double dt;
+    Plain want;
+};
+inline TypedRun typedRun(const char* texts, int struck = -1, double factor = 1) {
+    TypedRun r{QString::fromUtf8(texts).split(u' '), 0, {}};
+    double v[8];
+    for (int i = 0; i < 8; ++i)
+        v[i] = QString(r.texts[i]).replace(u',', u'.').toDouble();
+    r.dt = v[4];
+    r.want = plainEuler(v[0], v[1], v[2], v[3], v[4], int(std::lround(v[7] / v[4])), v[5], v[6],
+                        struck, factor);
+    return r;
+}
+
+// Where a saved table of a run departs from the reference: its header, a
+// row's step, t = step * dt, x and y read back as a spreadsheet would (the
+// decimal separator the style's own), or the number of rows. Empty: none.
+inline QString csvMismatch(const QByteArray& text, char separator, const TypedRun& run) {
+    const QList<QByteArray> lines = text.split('\n');
+    const QByteArray header = QByteArray("step,t,x,y").replace(',', separator);
+    if (lines.value(0) != header || text.contains('\r'))
+        return "header or line ends: " + QString::fromUtf8(text.left(40));
+    const char other = separator == ';' ? '.' : ',';
+    const auto number = [](QByteArray f) { return f.replace(',', '.').toDouble(); };
+    const std::size_t n = run.want.x.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const QList<QByteArray> f = lines.value(qsizetype(i) + 1).split(separator);
+        if (f.size() != 4 || f[0].toULongLong() != i || f.join().contains(other) ||
+            number(f[1]) != double(i) * run.dt || number(f[2]) != run.want.x[i] ||
+            number(f[3]) != run.want.y[i])
+            return QStringLiteral("step %1: %2, want %3 %4")
+                .arg(i)
+                .arg(QString::fromUtf8(lines.value(qsizetype(i) + 1)))
+                .arg(run.want.x[i], 0, 'g', 17)
+                .arg(run.want.y[i], 0, 'g', 17);
+    }
+    return lines.size() == qsizetype(n) + 2 && lines.last().isEmpty()
+               ? QString()
+               : QStringLiteral("%1 lines for %2 steps").arg(lines.size()).arg(n);
 }

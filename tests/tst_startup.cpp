@@ -90,15 +90,23 @@ private slots:
         QVERIFY(!main);
     }
 
-    // The built program, from its command line to the window it shows.
+    // The built program, from its command line as typed to the window it
+    // shows; Qt still applies the options it knows (-reverse: right to left).
     void executable_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("window");
-        QTest::newRow("no arguments") << QStringList{} << "MainFrmLight";
-        QTest::newRow("-Debug") << QStringList{"-Debug"} << "MainFrmFull";
-        for (const QStringList& near :
-             {QStringList{"-debug"}, {"/Debug"}, {"-Debug", "x"}, {"-Debugx"}, {"Debug"}})
-            QTest::newRow(qPrintable(near.join(' '))) << near << "MainFrmLight";
+        QTest::newRow("no arguments") << QStringList{} << "MainFrmLight ltr";
+        QTest::newRow("-Debug") << QStringList{"-Debug"} << "MainFrmFull ltr";
+        for (const QStringList& near : {QStringList{"-debug"},
+                                        {"/Debug"},
+                                        {"-Debug", "x"},
+                                        {"-Debugx"},
+                                        {"Debug"},
+                                        {"-style", "Fusion", "-Debug"},
+                                        {"-Debug", "-platform", "offscreen"}})
+            QTest::newRow(qPrintable(near.join(' '))) << near << "MainFrmLight ltr";
+        QTest::newRow("-Debug -reverse") << QStringList{"-Debug", "-reverse"} << "MainFrmLight rtl";
+        QTest::newRow("-reverse -Debug") << QStringList{"-reverse", "-Debug"} << "MainFrmLight rtl";
     }
     void executable() {
         QFETCH(QStringList, arguments);

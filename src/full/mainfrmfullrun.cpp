@@ -30,6 +30,7 @@ using FB = FormBuilder;
 
 void MainFrmFull::StartCount_Click() {
     BusyScope busy(this);
+    FocusScope focus(this);
     ModelState& s = m_state;
     try {
         // Initialisation
@@ -66,6 +67,7 @@ void MainFrmFull::StartCount_Click() {
                     setProgress(i);
             }
         }
+        m_layer->frames().release();
         const float countElapsed = Clock::timeOfDay() - stageStart;
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("CountElapsed"), countElapsed));
@@ -81,6 +83,8 @@ void MainFrmFull::StartCount_Click() {
             const int last = GraphPlotter::beginCurves(s);
             for (int i = 1; i <= last; ++i) {
                 GraphPlotter::raiseMaxima(s, i);
+                m_layer->frames().hold(xCur);
+                m_layer->frames().hold(yCur);
                 xCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.xSeries[i], 8)));
                 yCur->setText(NumberText::fromDouble(CheckedMath::roundTo(s.ySeries[i], 8)));
                 GraphPlotter::drawStep(s, *m_layer, i);
@@ -93,6 +97,7 @@ void MainFrmFull::StartCount_Click() {
                     setProgress(i);
             }
         }
+        m_layer->frames().release();
         const float drawElapsed = Clock::timeOfDay() - stageStart;
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("DrawElapsed"), drawElapsed));
@@ -121,6 +126,7 @@ void MainFrmFull::StartCount_Click() {
         graphMenu()->keepRun(s);
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
+        m_layer->frames().release();
         AppMessage::report(this, e);
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
@@ -171,6 +177,7 @@ void MainFrmFull::DrawCorrect_Click() {
         return;
     }
     BusyScope busy(this);
+    FocusScope focus(this);
     ModelState& s = m_state;
     try {
         DrawCorrect->setEnabled(false);

@@ -41,6 +41,7 @@ void MainFrmLight::ReadInputs() {
 
 void MainFrmLight::StartCount_Click() {
     BusyScope busy(this);
+    FocusScope focus(this);
     StartCount->setEnabled(false);
     try {
         m_layer->clear();

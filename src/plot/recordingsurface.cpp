@@ -1,9 +1,8 @@
 #include "plot/recordingsurface.h"
 
-#include <algorithm>
-
 void RecordingSurface::clear() {
     m_ops.clear();
+    m_textAt.clear();
     m_segments = 0;
     m_texts = 0;
 }
@@ -17,14 +16,25 @@ void RecordingSurface::paintSegment(float x1, float y1, float x2, float y2, bool
 
 void RecordingSurface::paintText(float x, float y, const QString& text) {
     ++m_texts;
-    if (m_keep)
-        m_ops.push_back({Op::Text, x, y, x, y, true, 0, text});
+    if (!m_keep)
+        return;
+    m_textAt.push_back(m_ops.size());
+    m_ops.push_back({Op::Text, x, y, x, y, true, 0, text});
+}
+
+bool RecordingSurface::printedBefore(std::size_t index) const {
+    const Op& op = m_ops[index];
+    for (std::size_t i : m_textAt) {
+        if (i >= index)
+            return false;
+        const Op& earlier = m_ops[i];
+        if (earlier.x1 == op.x1 && earlier.y1 == op.y1 && earlier.text == op.text)
+            return true;
+    }
+    return false;
 }
 
 void RecordingSurface::replay(DrawSurface& target, std::size_t from, bool textsOnce) const {
-    // A graph prints a few dozen numbers, so a plain list of those already
-    // drawn is all the bookkeeping this needs.
-    std::vector<const Op*> printed;
     for (std::size_t i = from; i < m_ops.size(); ++i) {
         const Op& op = m_ops[i];
         if (op.kind == Op::Segment) {
@@ -34,14 +44,8 @@ void RecordingSurface::replay(DrawSurface& target, std::size_t from, bool textsO
                 target.line(op.x1, op.y1, op.x2, op.y2, op.colour);
             continue;
         }
-        if (textsOnce) {
-            const auto same = [&op](const Op* o) {
-                return o->x1 == op.x1 && o->y1 == op.y1 && o->text == op.text;
-            };
-            if (std::any_of(printed.begin(), printed.end(), same))
-                continue;
-            printed.push_back(&op);
-        }
+        if (textsOnce && printedBefore(i))
+            continue;
         target.setTextPosition(op.x1, op.y1);
         target.printText(op.text);
     }

@@ -23,8 +23,9 @@ public:
     void clear();
     // Draws the recorded operations from index `from` on onto another
     // surface, in their order. With textsOnce a text printed again at the
-    // same place is drawn only the first time: a disaster mark prints the
-    // time numbers over themselves, and antialiased glyphs darken each time.
+    // same place is drawn only the first time, even when that time lies
+    // before `from`: a disaster mark prints the time numbers over
+    // themselves, and antialiased glyphs darken each time.
     void replay(DrawSurface& target, std::size_t from = 0, bool textsOnce = false) const;
 
 protected:
@@ -32,8 +33,13 @@ protected:
     void paintText(float x, float y, const QString& text) override;
 
 private:
+    bool printedBefore(std::size_t index) const;
+
     bool m_keep;
     std::vector<Op> m_ops;
+    // Where the texts lie in m_ops: a graph prints a few dozen of them among
+    // tens of thousands of segments.
+    std::vector<std::size_t> m_textAt;
     std::size_t m_segments = 0;
     std::size_t m_texts = 0;
 };

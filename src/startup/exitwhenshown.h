@@ -1,9 +1,10 @@
 #pragma once
 
 // A start-up probe for the benchmarks: with MORVANE_EXIT_WHEN_SHOWN set in
-// the environment, the program prints "shown" and the window's name and quits right after its main
+// the environment, the program prints "shown", the main window's name and
+// its layout direction ("shown MainFrmLight ltr") and quits right after the
 // window's first paint, so that a launcher can time the start-up and read
-// its peak memory.
+// its peak memory, and a test can tell what the command line opened.
 
 #include <QObject>
 

@@ -5,6 +5,7 @@
 #include "light/mainfrmlight.h"
 #include "ui/formbuilder.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
@@ -77,6 +78,13 @@ bool LoaderFrm::isDebugSwitch(const QString& commandLine) {
     return commandLine == QStringLiteral("-Debug");
 }
 
+QString LoaderFrm::commandLine(int argc, const char* const* argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args.join(QLatin1Char(' '));
+}
+
 QWidget* LoaderFrm::start(const QString& commandLine) {
     auto* loader = new LoaderFrm();
     loader->setAttribute(Qt::WA_DeleteOnClose);
@@ -95,17 +103,42 @@ void LoaderFrm::Form_Load(const QString& commandLine) {
         Label5->setText(QStringLiteral("Полная(отладочная) версия"));
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
+        // The buttons lie below the visible part during the wait; without
+        // this the first would still take the keyboard focus, and a Space
+        // or Enter would open the light window instead of the full one.
+        setButtonsFocusable(false);
         show();
         QPointer<LoaderFrm> guard(this);
+        m_waiting = true;
         PauseWithEvents::pause(1.5);
         if (!guard)
             return;
+        m_waiting = false;
         setHeightTwips(2100);
+        setButtonsFocusable(true);
         openMain(true);
     } else {
         setHeightTwips(2100);
         openMain(false);
     }
+}
+
+void LoaderFrm::setButtonsFocusable(bool focusable) {
+    for (QPushButton* b : {Command1, Command2})
+        b->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void LoaderFrm::closeEvent(QCloseEvent* event) {
+    if (m_waiting) {
+        // The wait ends by opening the full window whatever happens during
+        // it; closing the loader only takes it off the screen sooner.
+        // Discarding it here would end the start-up with no window at all
+        // and a program that never quits.
+        event->ignore();
+        hide();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void LoaderFrm::openMain(bool full) {

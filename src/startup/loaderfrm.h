@@ -19,6 +19,11 @@ public:
     // (the arguments after the program name joined with single blanks).
     // Returns the main window it opened.
     static QWidget* start(const QString& commandLine);
+    // The command line as typed: the arguments after the program name,
+    // joined with single blanks. Taken before QApplication removes the
+    // options it handles itself (-reverse, -style, -platform...), which the
+    // switch is compared with like any other text.
+    static QString commandLine(int argc, const char* const* argv);
     static bool isDebugSwitch(const QString& commandLine);
 
     QLabel* Label1 = nullptr;
@@ -40,10 +45,15 @@ public slots:
     // light window's start.
     void buildControls();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Form_Load(const QString& commandLine);
     void setHeightTwips(int twips);
     void openMain(bool full);
+    void setButtonsFocusable(bool focusable);
 
     QWidget* m_main = nullptr;
+    bool m_waiting = false;
 };

@@ -4,14 +4,12 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
 DrawingLayer::DrawingLayer(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("DrawingLayer"));
-    m_repaintTimer.setSingleShot(true);
-    connect(&m_repaintTimer, &QTimer::timeout, this, &DrawingLayer::repaintDirty);
+    connect(&m_frames, &FrameUpdates::frame, this, &DrawingLayer::repaintDirty);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -60,14 +58,10 @@ void DrawingLayer::markDirty(double left, double top, double right, double botto
         m_dirty.right = std::max(m_dirty.right, right);
         m_dirty.bottom = std::max(m_dirty.bottom, bottom);
     }
-    if (m_repaintTimer.isActive())
-        return;
-    // One repaint request per batch of segments, however many steps a
-    // handler draws before it returns to the event loop, and at most one per
-    // display frame: a run that pauses 4 ms after every step would otherwise
-    // repaint four times for each frame the screen shows.
-    const qint64 since = m_sinceRepaint.isValid() ? m_sinceRepaint.elapsed() : FrameMs;
-    m_repaintTimer.start(int(std::max<qint64>(0, FrameMs - since)));
+    // One repaint per frame, however many segments come before it: a run
+    // that pauses 4 ms after every step would otherwise repaint four times
+    // for each frame the screen shows.
+    m_frames.request();
 }
 
 void DrawingLayer::repaintDirty() {
@@ -77,7 +71,6 @@ void DrawingLayer::repaintDirty() {
         update(QRect(topLeft, pastEnd - QPoint(1, 1)));
     }
     m_dirty = Box();
-    m_sinceRepaint.start();
 }
 
 void DrawingLayer::paintSegment(float x1, float y1, float x2, float y2, bool foreground,
@@ -107,7 +100,9 @@ void DrawingLayer::flush() {
     ensureImage();
     QPainter p(&m_image);
     PainterSurface surface(p, {palette().color(QPalette::WindowText), font()});
-    m_record.replay(surface, m_painted);
+    // A number printed again where it stands is left as it is, as in the
+    // saved picture: antialiased glyphs drawn over themselves darken.
+    m_record.replay(surface, m_painted, true);
     m_painted = recorded;
 }
 

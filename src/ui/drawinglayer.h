@@ -6,14 +6,14 @@
 // Segments are queued and painted in one go when the layer next paints,
 // which keeps a pass of thousands of steps cheap. What was drawn since the
 // last clear stays recorded, so that the graph can be painted again at any
-// size (a saved picture).
+// size (a saved picture). A number printed again where it already stands is
+// not drawn again, here as in the picture, so that it does not darken.
 
 #include "plot/drawsurface.h"
 #include "plot/recordingsurface.h"
+#include "ui/frameupdates.h"
 
-#include <QElapsedTimer>
 #include <QImage>
-#include <QTimer>
 #include <QWidget>
 #include <vector>
 
@@ -32,6 +32,9 @@ public:
     void flush();
     // Everything drawn since the last clear, in twips.
     const RecordingSurface& record() const { return m_record; }
+    // The frames the layer repaints in; a window's controls that change
+    // with each step are held for them too.
+    FrameUpdates& frames() { return m_frames; }
 
 protected:
     void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
@@ -51,12 +54,10 @@ private:
 
     void repaintDirty();
 
-    static constexpr int FrameMs = 16;
     QImage m_image;
     RecordingSurface m_record;
     // The operations of m_record already painted into m_image.
     std::size_t m_painted = 0;
     Box m_dirty;
-    QTimer m_repaintTimer;
-    QElapsedTimer m_sinceRepaint;
+    FrameUpdates m_frames;
 };

@@ -11,6 +11,7 @@
 #include "ui/linewidget.h"
 #include "ui/shapewidget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +153,41 @@ MainFormBase::BusyScope::BusyScope(MainFormBase* form) : m_form(form) {
 MainFormBase::BusyScope::~BusyScope() {
     if (--m_form->m_busy == 0 && m_form->m_deleteWhenIdle)
         m_form->deleteLater();
+}
+
+MainFormBase::FocusScope::FocusScope(MainFormBase* form) : m_form(form) {
+    QWidget* focused = form->focusWidget();
+    if (!focused || focused == form)
+        return;
+    m_before = focused;
+    if (const auto* edit = qobject_cast<QLineEdit*>(focused)) {
+        m_cursor = edit->cursorPosition();
+        m_selectionStart = edit->selectionStart();
+        m_selectionLength = int(edit->selectedText().size());
+    }
+    form->setFocus(Qt::OtherFocusReason);
+    m_watch = connect(qApp, &QApplication::focusChanged, form, [this](QWidget*, QWidget* now) {
+        // A message box takes the focus away and gives it back to the
+        // window; only a control of this window getting it is the user's.
+        if (now && now != m_form && m_form->isAncestorOf(now))
+            m_moved = true;
+    });
+}
+
+MainFormBase::FocusScope::~FocusScope() {
+    QObject::disconnect(m_watch);
+    if (!m_before || m_moved || m_form->isClosing() || !m_before->isEnabled() ||
+        !m_before->isVisible())
+        return;
+    m_before->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(m_before.data())) {
+        if (m_selectionStart < 0)
+            edit->setCursorPosition(m_cursor);
+        else if (m_cursor == m_selectionStart)
+            edit->setSelection(m_selectionStart + m_selectionLength, -m_selectionLength);
+        else
+            edit->setSelection(m_selectionStart, m_selectionLength);
+    }
 }
 
 void MainFormBase::pause(double seconds) {

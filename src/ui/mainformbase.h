@@ -58,6 +58,30 @@ protected:
         MainFormBase* m_form;
     };
 
+    // Keeps the keyboard where it was while a handler disables the control
+    // that has it. Qt would hand the focus to the next control in the chain
+    // and, for a text box, select all its text, so that the next key pressed
+    // would replace it. Meanwhile the focus rests on the window itself,
+    // where keys do nothing; it goes back, with any selection that control
+    // had, once the handler ends, unless the user has put it on another
+    // control in the meantime. Declare it after BusyScope, before disabling.
+    class FocusScope {
+    public:
+        explicit FocusScope(MainFormBase* form);
+        ~FocusScope();
+        FocusScope(const FocusScope&) = delete;
+        FocusScope& operator=(const FocusScope&) = delete;
+
+    private:
+        MainFormBase* m_form;
+        QPointer<QWidget> m_before;
+        int m_cursor = 0;
+        int m_selectionStart = -1;
+        int m_selectionLength = 0;
+        bool m_moved = false;
+        QMetaObject::Connection m_watch;
+    };
+
     // PauseWithEvents that ends the handler when the window was closed.
     void pause(double seconds);
     bool isClosing() const { return m_closing; }

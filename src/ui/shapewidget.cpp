@@ -2,6 +2,7 @@
 
 #include "ui/formbuilder.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -25,12 +26,25 @@ void ShapeWidget::setHeightTwips(float twips) {
         resize(width(), h);
 }
 
-void ShapeWidget::paintEvent(QPaintEvent*) {
+void ShapeWidget::paintEvent(QPaintEvent* event) {
+    // Only what was asked for: the graph box lies beneath the run's current
+    // values and every new segment, and repaints a small piece for each.
+    const QRect wanted = event->rect();
     QPainter p(this);
     if (m_opaque)
-        p.fillRect(rect(), palette().color(QPalette::Base));
+        p.fillRect(wanted, palette().color(QPalette::Base));
     if (m_border) {
-        p.setPen(QPen(palette().color(QPalette::WindowText), 1));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
+        // The border's four sides as one-pixel fills, each only where it
+        // meets the piece: a stroked rectangle costs as much for a corner
+        // of the box as for all of it.
+        const QRect r = rect();
+        const QRect sides[] = {{r.left(), r.top(), r.width(), 1},
+                               {r.left(), r.bottom(), r.width(), 1},
+                               {r.left(), r.top(), 1, r.height()},
+                               {r.right(), r.top(), 1, r.height()}};
+        const QColor colour = palette().color(QPalette::WindowText);
+        for (const QRect& side : sides)
+            if (side.intersects(wanted))
+                p.fillRect(side.intersected(wanted), colour);
     }
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+// Paces the repaints of a run to the display's frames: the drawing layer's
+// new segments and the controls that change at every step (the current
+// values, the progress bar) are painted together, at most once per frame.
+// What the controls hold is always current; only their painting waits. A
+// run pausing 4 ms after each step would otherwise paint them, and all that
+// their transparent backgrounds let through, four times for each frame the
+// screen shows.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <vector>
+
+class FrameUpdates : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int FrameMs = 16;
+
+    explicit FrameUpdates(QObject* parent = nullptr);
+    ~FrameUpdates() override;
+
+    // Asks for a frame: frame() is emitted when it is due.
+    void request();
+    // Call before changing the widget: it is painted with the next frame.
+    // In a pass that lets no events through (no pauses), the first hold a
+    // frame late paints what is held there and then.
+    void hold(QWidget* widget);
+    // The frame now: frame() is emitted and whatever is held is painted
+    // with the next pass over events, as at the end of a run's pass.
+    void release();
+
+signals:
+    void frame();
+
+private:
+    std::vector<QPointer<QWidget>> m_held;
+    QTimer m_timer;
+    QElapsedTimer m_sinceRelease;
+};

@@ -1,0 +1,253 @@
+// What a first-time user ran into: closing the loader or pressing a key
+// while it waits, marks that darken the time numbers, and where the
+// keyboard focus ends up after a run. (Qt's own options on the command
+// line are among tst_startup's rows.)
+
+#include "casetable.h"
+#include "guitestutil.h"
+
+#include "light/mainfrmlight.h"
+#include "startup/loaderfrm.h"
+#include "ui/drawinglayer.h"
+#include "ui/graphmenu.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+namespace {
+// Window, t, k1, then the messages the run shows; -1 draws the corrections
+// graph after two runs instead.
+const std::tuple<const char*, bool, const char*, const char*, int> focusCases[] = {
+    {"light, run", false, "50", "0,1", 0},
+    {"light, refused reading", false, "50", "abc", 1},
+    {"light, error report", false, "0", "0,1", 1},
+    {"full, run", true, "50", "0,1", 0},
+    {"full, error report", true, "0", "0,1", 1},
+    {"full, corrections graph", true, "50", "0,1", -1},
+};
+
+// Pauses on, t, k1, then the messages the run shows (with t = 5 the first
+// step already moves the progress bar).
+const std::tuple<const char*, bool, const char*, const char*, int> frameCases[] = {
+    {"pauses", true, "50", "0,1", 0},
+    {"no pauses", false, "50", "0,1", 0},
+    {"overflow reported", true, "5", "1E+200", 1},
+};
+
+// Acts on the loader once, inside the first pass over events of its wait.
+class DuringWait : public QObject {
+public:
+    explicit DuringWait(std::function<void(LoaderFrm*)> act) : m_act(std::move(act)) {}
+
+    bool eventFilter(QObject* o, QEvent* e) override {
+        auto* loader = qobject_cast<LoaderFrm*>(o);
+        if (loader && e->type() == QEvent::Show && m_act) {
+            QPointer<LoaderFrm> guard(loader);
+            later(loader, 1, [guard, act = std::exchange(m_act, nullptr)] {
+                if (guard)
+                    act(guard);
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void(LoaderFrm*)> m_act;
+};
+
+QStringList openWindows() {
+    QStringList names;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            names << w->objectName();
+    names.sort();
+    return names;
+}
+
+void closeAll() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->close();
+    flushDeletes();
+}
+
+// The four texts at load give t = 50 and dt = 0.1; a mark at x = 4200.
+void markOnce(MainFormBase* w) {
+    w->MakeDisaster_Click();
+    w->Form_MouseDown(Qt::LeftButton, Qt::NoModifier, 4200, 2000);
+}
+} // namespace
+
+class TstRoughEdges : public QObject {
+    Q_OBJECT
+private slots:
+    // However the loader is dealt with during its wait, the start-up ends
+    // with the full window and nothing else on screen.
+    void loaderWait_data() {
+        QTest::addColumn<QList<int>>("keys"); // empty: close the loader instead
+        QTest::newRow("closed") << QList<int>{};
+        QTest::newRow("Space") << QList<int>{Qt::Key_Space};
+        QTest::newRow("Return") << QList<int>{Qt::Key_Return};
+        QTest::newRow("Enter") << QList<int>{Qt::Key_Enter};
+        QTest::newRow("Tab, Space") << QList<int>{Qt::Key_Tab, Qt::Key_Space};
+        QTest::newRow("Tab, Tab, Space") << QList<int>{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space};
+    }
+    void loaderWait() {
+        QFETCH(QList<int>, keys);
+        GuiFixture fx;
+        // A wait of its own event loop, which deletes a window closed in it.
+        PauseWithEvents::setScale(0.02);
+        DuringWait during([keys](LoaderFrm* loader) {
+            if (keys.isEmpty()) {
+                loader->close();
+                return;
+            }
+            loader->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(loader));
+            for (int key : keys) {
+                QWidget* target = QApplication::focusWidget();
+                QTest::keyClick(target ? target : loader, Qt::Key(key));
+            }
+        });
+        qApp->installEventFilter(&during);
+        QPointer<QWidget> main = LoaderFrm::start(QStringLiteral("-Debug"));
+        qApp->removeEventFilter(&during);
+        flushDeletes();
+        QVERIFY(qobject_cast<MainFrmFull*>(main));
+        QVERIFY(main->isVisible());
+        QCOMPARE(openWindows(), QStringList{"MainFrmFull"});
+        closeAll();
+    }
+
+    // Drawing the same thing again leaves the window's drawing and its saved
+    // picture as they were: the time numbers a mark prints again, and a
+    // number printed again over a curve.
+    void drawnTwice_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("marks, light window") << 0;
+        QTest::newRow("marks, full window") << 1;
+        QTest::newRow("number over a segment") << 2;
+    }
+    void drawnTwice() {
+        QFETCH(int, kind);
+        GuiFixture fx;
+        std::unique_ptr<MainFormBase> w;
+        if (kind == 1) {
+            auto* full = new MainFrmFull;
+            full->Check1->setChecked(false);
+            full->Check3->setChecked(false);
+            w.reset(full);
+        } else {
+            w.reset(new MainFrmLight);
+        }
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        DrawingLayer* layer = w->drawingLayer();
+        std::function<void()> draw;
+        if (kind == 2) {
+            layer->line(1000, 1500, 1600, 1700, 0x00C000);
+            draw = [layer] {
+                layer->setTextPosition(1200, 1480);
+                layer->printNumber(12.75);
+            };
+        } else {
+            w->StartCount->click();
+            QVERIFY(w->state().graphReady == -1);
+            draw = [&w] { markOnce(w.get()); };
+        }
+        draw();
+        const QImage once[] = {layer->image(), w->graphMenu()->picture()};
+        QImage blank(once[0].size(), once[0].format());
+        blank.fill(Qt::transparent);
+        QVERIFY(once[0] != blank);
+        for (int i = 0; i < 4; ++i)
+            draw();
+        const QImage fiveTimes[] = {layer->image(), w->graphMenu()->picture()};
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(fiveTimes[i].size(), once[i].size());
+            int differing = 0;
+            for (int y = 0; y < once[i].height(); ++y)
+                for (int x = 0; x < once[i].width(); ++x)
+                    differing += once[i].pixel(x, y) != fiveTimes[i].pixel(x, y);
+            QCOMPARE(differing, 0);
+        }
+        if (auto* full = qobject_cast<MainFrmFull*>(w.get()))
+            delete full->existingLogWindow();
+    }
+
+    // After a run, a refused reading or an error report the keyboard is
+    // where it was before the click, and no input text got selected: a key
+    // pressed next does not replace an input.
+    void focusAfterRun_data() { addRows(focusCases); }
+    void focusAfterRun() {
+        const auto& [name, full, tText, k1Text, expectedMessages] = currentRow(focusCases);
+        int messages = expectedMessages;
+        GuiFixture fx;
+        MainFormBase* w = full ? static_cast<MainFormBase*>(openFull())
+                               : static_cast<MainFormBase*>(openShown(new MainFrmLight));
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->tInput->setText(QString::fromLatin1(tText));
+        w->k1Input->setText(QString::fromLatin1(k1Text));
+        const QString k2Before = w->k2Input->text();
+        QPushButton* button = w->StartCount;
+        if (messages < 0) {
+            // Two statistics openings give the corrections to draw.
+            auto* full = static_cast<MainFrmFull*>(w);
+            full->StartCount_Click();
+            full->StartCount_Click();
+            button = full->DrawCorrect;
+            messages = 0;
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+        flushDeletes();
+        QCOMPARE(fx.messages.size(), messages);
+        QVERIFY(button->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), button);
+        for (QLineEdit* e : w->findChildren<QLineEdit*>())
+            QCOMPARE(e->selectedText(), QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
+        QCOMPARE(w->k2Input->text(), k2Before);
+        closeAll();
+    }
+
+    // The current values and the progress bar are painted once per frame
+    // during a run; however the run ends, none is left unable to paint.
+    void framesReleased_data() { addRows(frameCases); }
+    void framesReleased() {
+        const auto& [name, pauses, tText, k1Text, messages] = currentRow(frameCases);
+        GuiFixture fx;
+        MainFrmFull* w = openFull();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->Check1->setChecked(false);
+        w->Check3->setChecked(pauses);
+        w->tInput->setText(QString::fromLatin1(tText));
+        w->k1Input->setText(QString::fromLatin1(k1Text));
+        w->StartCount_Click();
+        QCOMPARE(fx.messages.size(), messages);
+        QStringList held;
+        for (QWidget* c : w->findChildren<QWidget*>())
+            if (!c->updatesEnabled())
+                held << c->objectName();
+        QCOMPARE(held, QStringList());
+        closeAll();
+    }
+
+    // A choice the user makes during a run's pauses stands: the focus and
+    // the selection stay where the user put them.
+    void focusMovedDuringRun() {
+        GuiFixture fx;
+        MainFrmFull* w = openFull();
+        w->Check1->setChecked(false);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        atStage(w, QStringLiteral("Прорисовка"), [w] {
+            QTest::mouseClick(w->x0Input, Qt::LeftButton);
+            w->x0Input->setSelection(0, 1);
+        });
+        QTest::mouseClick(w->StartCount, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), w->x0Input);
+        QCOMPARE(w->x0Input->selectedText(), QString("0"));
+        closeAll();
+    }
+};
+
+QTEST_MAIN(TstRoughEdges)
+#include "tst_roughedges.moc"
