@@ -16,6 +16,7 @@ static const std::tuple<const char*, const char*, const char*, const char*, bool
         {"dt 0", "0", "50", "0,1", true, 0, 50, 3, 7},
         {"t 40000", "0,1", "40000", "0,1", true, 0.1, 7, 3, 7},
         {"negative steps", "0,1", "-50", "0,1", true, 0.1, -50, 3, 7},
+        {"one step back", "1", "-1", "0,1", true, 1, -1, 3, 7},
         {"both negative", "-0,1", "-50", "0,1", false, -0.1, -50, 501, 14.88},
         {"2.5 steps", "2", "5", "0,1", false, 2, 5, 3, 2976},
         {"3.5 steps", "2", "7", "0,1", false, 2, 7, 5, 2125.714285714286},
