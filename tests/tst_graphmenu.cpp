@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 const char* const Texts = "0,35 0,25 0,04 0,015 0,05 3 2 30";
@@ -135,6 +136,9 @@ private slots:
         press(Qt::RightButton, QPoint(200, 20));
         press(Qt::LeftButton);
         press(Qt::MiddleButton);
+        // Nor during a run: a press in its first pause.
+        QTimer::singleShot(0, this, [this] { press(Qt::RightButton); });
+        run();
         QCOMPARE(menus.size(), 2);
         QVERIFY(messages.isEmpty());
         QCOMPARE(w->state().disasterX, 0.f);

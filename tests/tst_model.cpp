@@ -16,6 +16,7 @@ static const std::tuple<const char*, const char*, const char*, const char*, bool
         {"dt 0", "0", "50", "0,1", true, 0, 50, 3, 7},
         {"t 40000", "0,1", "40000", "0,1", true, 0.1, 7, 3, 7},
         {"negative steps", "0,1", "-50", "0,1", true, 0.1, -50, 3, 7},
+        {"one step back", "1", "-1", "0,1", true, 1, -1, 3, 7},
         {"both negative", "-0,1", "-50", "0,1", false, -0.1, -50, 501, 14.88},
         {"2.5 steps", "2", "5", "0,1", false, 2, 5, 3, 2976},
         {"3.5 steps", "2", "7", "0,1", false, 2, 7, 5, 2125.714285714286},
@@ -36,6 +37,7 @@ static const std::tuple<const char*, float, int, int> strikes[] = {
     {"q 2.5", 25, 2, 2},        {"q 3.5", 35, 2, 4},
     {"q 0.4", 4, 2, -1},        {"beyond the bound", 5010, 2, -1},
     {"never marked", 0, 0, -1}, {"factor 1000", 3000, 1000, 300},
+    {"first step", 10, 3, 1},
 };
 
 // name, texts, k1, k2, a1, a2, dt, steps, x0, y0, disasterX, factor, step struck
@@ -177,6 +179,8 @@ private slots:
             currentRow(unequal);
         ModelState s;
         RUNS(InputReader::readFull(s, texts));
+        // The maxima start from the initial values, not from each other's.
+        QVERIFY(s.xMax == x0 && s.yMax == y0);
         s.disasterX = mark;
         s.disasterFactor = std::int16_t(factor);
         RUNS(Trajectory::calculate(s));

@@ -101,6 +101,7 @@ private slots:
         const bool flipped = !debug;
         if (*toggleAt)
             atStage(w.get(), toggleAt, [&] { w->Check4->setChecked(flipped); });
+        const auto status = recordStatus(w.get());
         w->StartCount->click();
 
         QStringList want;
@@ -134,6 +135,18 @@ private slots:
         QCOMPARE(log.size(), want.size());
         for (int i = 0; i < want.size(); ++i)
             QVERIFY2(matches(want[i], log[i]), qPrintable(QString::number(i) + ": " + log[i]));
+        // Each status names the time the stage before it took, as logged
+        // (the real clock: the stages take different times).
+        if (startBlock && points && !*toggleAt) {
+            QStringList logged, named;
+            for (const QString& entry : log)
+                if (entry.contains(QStringLiteral("Elapsed=")))
+                    logged << entry.section('=', 1);
+            for (const QString& text : *status)
+                if (text.contains(':'))
+                    named << text.section(':', 1).chopped(1);
+            QCOMPARE(named, logged);
+        }
         if (!points)
             return;
         QCOMPARE(log[firstPoint], QStringLiteral("x1=2,09           y1=0,515"));

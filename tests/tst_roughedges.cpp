@@ -233,6 +233,19 @@ private slots:
 
     // A choice the user makes during a run's pauses stands: the focus and
     // the selection stay where the user put them.
+    // Started from the keyboard, a run leaves the text box's selection as
+    // it was, a selection from the first character included.
+    void selectionKept() {
+        GuiFixture fx;
+        auto* w = openShown(new MainFrmLight);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->k1Input->setFocus();
+        w->k1Input->selectAll();
+        w->StartCount_Click();
+        QCOMPARE(QApplication::focusWidget(), w->k1Input);
+        QCOMPARE(w->k1Input->selectedText(), w->k1Input->text());
+        closeAll();
+    }
     void focusMovedDuringRun() {
         GuiFixture fx;
         MainFrmFull* w = openFull();
