@@ -231,8 +231,6 @@ private slots:
         closeAll();
     }
 
-    // A choice the user makes during a run's pauses stands: the focus and
-    // the selection stay where the user put them.
     // Started from the keyboard, a run leaves the text box's selection as
     // it was, a selection from the first character included.
     void selectionKept() {
@@ -246,6 +244,34 @@ private slots:
         QCOMPARE(w->k1Input->selectedText(), w->k1Input->text());
         closeAll();
     }
+    // A frame paints what it releases there and then: the next step holds
+    // the controls again before the event loop would get to them.
+    void framePaintedAtOnce() {
+        struct PaintCount : QObject {
+            int n = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                n += e->type() == QEvent::Paint;
+                return false;
+            }
+        } count;
+        MainFrmFull* w = openFull();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        FrameUpdates& frames = w->drawingLayer()->frames();
+        w->xCur->installEventFilter(&count);
+        for (int step = 1; step <= 3; ++step) {
+            frames.hold(w->xCur);
+            w->xCur->setText(QString::number(step));
+            frames.release();
+        }
+        frames.hold(w->xCur);
+        QCoreApplication::processEvents();
+        frames.release();
+        QCOMPARE(count.n, 4);
+        closeAll();
+    }
+
+    // A choice the user makes during a run's pauses stands: the focus and
+    // the selection stay where the user put them.
     void focusMovedDuringRun() {
         GuiFixture fx;
         MainFrmFull* w = openFull();

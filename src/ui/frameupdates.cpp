@@ -1,5 +1,7 @@
 #include "ui/frameupdates.h"
 
+#include <QRegion>
+
 #include <algorithm>
 
 FrameUpdates::FrameUpdates(QObject* parent) : QObject(parent) {
@@ -27,10 +29,7 @@ void FrameUpdates::hold(QWidget* widget) {
     if (!m_held.empty() && (!m_sinceRelease.isValid() || m_sinceRelease.elapsed() >= 2 * FrameMs)) {
         // A whole frame late, the timer had no chance to fire: no events
         // are let through. Paint now, as the progress bar would by itself.
-        QPointer<QWidget> last = m_held.back();
         release();
-        if (last)
-            last->repaint();
     }
     if (!widget || !widget->updatesEnabled())
         return;
@@ -46,8 +45,23 @@ void FrameUpdates::release() {
     m_timer.stop();
     m_sinceRelease.start();
     emit frame();
-    for (const QPointer<QWidget>& w : m_held)
-        if (w)
-            w->setUpdatesEnabled(true);
+    // Painted here and now, in one go per window: left to the event loop,
+    // the update request could come after the next step has held the
+    // controls again, and a control could go a whole run unpainted.
+    QWidget* window = nullptr;
+    QRegion region;
+    for (const QPointer<QWidget>& w : m_held) {
+        if (!w)
+            continue;
+        w->setUpdatesEnabled(true);
+        if (window && w->window() != window) {
+            window->repaint(region);
+            region = QRegion();
+        }
+        window = w->window();
+        region += QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+    }
     m_held.clear();
+    if (window && window->isVisible())
+        window->repaint(region);
 }
