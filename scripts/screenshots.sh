@@ -13,7 +13,9 @@ if [ -z "${MORVANE_SHOTS_BIN:-}" ]; then
         cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     fi
     cmake --build "$build" --target morvane -j"$(nproc)"
-    MORVANE_SHOTS_BIN="$PWD/$build/src/morvane" \
+    # As a Russian user sees the program: the locale made without root.
+    sh scripts/locales.sh "$PWD/$build/locales" ru_RU.UTF-8
+    MORVANE_SHOTS_LOCPATH="$PWD/$build/locales" MORVANE_SHOTS_BIN="$PWD/$build/src/morvane" \
         exec xvfb-run -a -s "-screen 0 1280x800x24" sh "$0"
 fi
 
@@ -21,8 +23,11 @@ fi
 # every window is placed at (0,0) without a frame, and the click positions
 # below are pixels inside the window.
 bin="$MORVANE_SHOTS_BIN"
-export LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
-mkdir -p docs
+# MORVANE_SHOTS_LOCALE and MORVANE_SHOTS_DIR take the same pictures in another
+# locale into another folder, to compare them with these.
+export LOCPATH="${MORVANE_SHOTS_LOCPATH:-}" LC_ALL="${MORVANE_SHOTS_LOCALE:-ru_RU.UTF-8}" QT_QPA_PLATFORM=xcb
+out="${MORVANE_SHOTS_DIR:-docs}"
+mkdir -p "$out"
 root="$(xwininfo -root | sed -n 's/^xwininfo: Window id: \(0x[0-9a-f]*\).*/\1/p')"
 pid=""
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true' EXIT
@@ -89,7 +94,7 @@ win="$(find_window '^Модель Катастроф$')"
 sleep 0.5
 click "$win" 276 344
 settle "$win"
-shoot "$win" docs/light.png
+shoot "$win" "$out"/light.png
 # Then a disaster marked at model time 20 and a run again, with the graph's
 # menu open. The menu is a window of its own: its picture is cut from the
 # screen.
@@ -101,8 +106,8 @@ xdotool windowfocus --sync "$root"
 xdotool mousemove --window "$win" 300 110 click 3
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip docs/graph-menu.png
-echo "docs/graph-menu.png: $(identify -format '%wx%h' docs/graph-menu.png)"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$out"/graph-menu.png
+echo "$out/graph-menu.png: $(identify -format '%wx%h' "$out"/graph-menu.png)"
 xdotool key Escape
 stop
 
@@ -112,7 +117,7 @@ stop
 pid=$!
 loader="$(find_window '^Form2$')"
 sleep 0.7
-shoot "$loader" docs/loader.png
+shoot "$loader" "$out"/loader.png
 win="$(find_window '^Модель Катастроф$')"
 sleep 0.5
 click "$win" 570 120 # Check4 "Режим отладки"
@@ -123,6 +128,6 @@ xdotool windowmove "$log" 740 0
 settle "$win"
 # The finished run leaves the focus, with its text selected, in k2Input.
 xdotool windowfocus --sync "$win" key End
-shoot "$win" docs/full.png
-shoot "$log" docs/log.png
+shoot "$win" "$out"/full.png
+shoot "$log" "$out"/log.png
 stop

@@ -1,17 +1,24 @@
 #include "casetable.h"
 #include "common/checkedmath.h"
 #include "common/numbertext.h"
+#include "diag/logentries.h"
 
+#include <clocale>
+#include <cstdio>
 #include <functional>
 
 // Numbers written and read the way the Russian interface does, whatever the
-// machine's locale (CTest runs us under C.UTF-8), and the checked conversions
-// every stored result goes through.
+// machine's locale (the test command runs us under C.UTF-8 and under comma
+// locales, where the C library itself writes "0,5"), and the checked
+// conversions every stored result goes through.
 enum { TM = RunError::TypeMismatch, OV = RunError::Overflow, DZ = RunError::DivisionByZero };
 
 // name, value, single precision, text, graph print (nullptr: not checked)
 static const std::tuple<const char*, double, bool, const char*, const char*> writings[] = {
     {"tenth", 0.1, false, "0,1", " 0,1 "},
+    {"whole tick", 5, false, "5", " 5 "},
+    {"two-digit tick", 21, false, "21", " 21 "},
+    {"tick with decimals", 1.5, false, "1,5", " 1,5 "},
     {"zero", 0, false, "0", " 0 "},
     {"negative", -0.25, false, "-0,25", "-0,25 "},
     {"trailing zeros", 5.6112020079143, false, "5,6112020079143", " 5,6112020079143 "},
@@ -67,6 +74,22 @@ static const std::tuple<const char*, const char*, double, double, double, int> c
 class TstNumberText : public QObject {
     Q_OBJECT
 private slots:
+    // The comma passes only test something if the C library really switched.
+    void initTestCase() {
+        const QByteArray expected = qgetenv("MORVANE_EXPECT_LOCALE");
+        if (expected.isEmpty())
+            return;
+        QVERIFY2(std::setlocale(LC_ALL, expected.constData()), expected.constData());
+        char half[16];
+        std::snprintf(half, sizeof half, "%.1f", 0.5);
+        QCOMPARE(half, expected.startsWith("C.") ? "0.5" : "0,5");
+    }
+    void logLines() {
+        QCOMPARE(LogEntries::point(1, 0.1009, 0.0991),
+                 QStringLiteral("x1=0,1009           y1=0,0991"));
+        QCOMPARE(LogEntries::elapsedGroup(QStringLiteral("InitElapsed"), 0.02038956f).value(1),
+                 QStringLiteral("InitElapsed=0,02038956"));
+    }
     void writing_data() { addRows(writings); }
     void writing() {
         const auto& [name, value, single, text, printed] = currentRow(writings);

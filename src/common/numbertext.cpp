@@ -6,10 +6,32 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
+namespace {
+// Not std::isdigit: its answer may depend on the C library's locale.
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The decimal exponent after 'e', saturated at the range of long.
+long exponentOf(const char* first, const char* last) {
+    const bool negative = first != last && *first == '-';
+    if (first != last && (*first == '-' || *first == '+'))
+        ++first;
+    long magnitude = 0;
+    const auto result = std::from_chars(first, last, magnitude);
+    if (result.ec == std::errc::result_out_of_range)
+        magnitude = std::numeric_limits<long>::max();
+    return negative ? -magnitude : magnitude;
+}
+} // namespace
+
+// Built from std::to_chars, which never consults a locale: Qt sets the C
+// library's locale from the environment at start, and printf would then
+// write a Russian or German decimal comma into what this code takes apart.
 QString NumberText::general(double value, int digits) {
     if (value == 0.0)
         return QStringLiteral("0");
@@ -17,12 +39,17 @@ QString NumberText::general(double value, int digits) {
         return std::isnan(value) ? QStringLiteral("NaN")
                                  : (value > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf"));
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
-    // buf: [-]d.ddddde[+-]xx
-    std::string s(buf);
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
+    // buf: [-]d.dddde[+-]xx
+    const std::string s(buf, written.ptr);
     const auto ePos = s.find('e');
     std::string mantissa = s.substr(0, ePos);
-    const int exponent = std::atoi(s.c_str() + ePos + 1);
+    const char* expFirst = s.data() + ePos + 1;
+    if (*expFirst == '+')
+        ++expFirst;
+    int exponent = 0;
+    std::from_chars(expFirst, s.data() + s.size(), exponent);
     bool negative = false;
     if (!mantissa.empty() && mantissa[0] == '-') {
         negative = true;
@@ -41,9 +68,11 @@ QString NumberText::general(double value, int digits) {
         out = allDigits.substr(0, 1);
         if (allDigits.size() > 1)
             out += ',' + allDigits.substr(1);
-        char e[16];
-        std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        out += e;
+        const int magnitude = std::abs(exponent);
+        out += exponent < 0 ? "E-" : "E+";
+        if (magnitude < 10)
+            out += '0';
+        out += std::to_string(magnitude);
     } else if (exponent < 0) {
         out = "0," + std::string(size_t(-exponent - 1), '0') + allDigits;
     } else {
@@ -108,13 +137,13 @@ double NumberText::toDouble(const QString& text) {
     if (i < n && (s[i] == '+' || s[i] == '-'))
         ++i;
     size_t mantissaDigits = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) {
+    while (i < n && isDigit(s[i])) {
         ++i;
         ++mantissaDigits;
     }
     if (i < n && s[i] == '.') {
         ++i;
-        while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        while (i < n && isDigit(s[i])) {
             ++i;
             ++mantissaDigits;
         }
@@ -126,7 +155,7 @@ double NumberText::toDouble(const QString& text) {
         if (i < n && (s[i] == '+' || s[i] == '-'))
             ++i;
         size_t expDigits = 0;
-        while (i < n && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        while (i < n && isDigit(s[i])) {
             ++i;
             ++expDigits;
         }
@@ -154,12 +183,12 @@ double NumberText::toDouble(const QString& text) {
             if (c == '.') {
                 seenPoint = true;
             } else if (c == 'e' || c == 'E') {
-                // strtol saturates at the long range; clamp further so that
-                // adding the magnitude cannot overflow.
+                // An exponent beyond long's range saturates; clamp further
+                // so that adding the magnitude cannot overflow.
                 exponentPart =
-                    std::clamp(std::strtol(s.c_str() + k + 1, nullptr, 10), -100000L, 100000L);
+                    std::clamp(exponentOf(s.data() + k + 1, s.data() + n), -100000L, 100000L);
                 break;
-            } else if (std::isdigit(static_cast<unsigned char>(c))) {
+            } else if (isDigit(c)) {
                 if (c != '0' && !seenDigit) {
                     seenDigit = true;
                     if (seenPoint)
