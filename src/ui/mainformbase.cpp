@@ -3,6 +3,7 @@
 #include "common/pausewithevents.h"
 #include "common/runerror.h"
 #include "export/graphpicture.h"
+#include "model/lastrun.h"
 #include "plot/disastermarker.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
@@ -75,6 +76,7 @@ MainFormBase::MainFormBase(int widthTwips, int heightTwips, QWidget* parent)
     Label12 = FB::label(this, "Label12", QStringLiteral("0"), 360, 4320, 135, 255, centred, true);
     FB::label(this, "Label13", QStringLiteral("x,y"), 360, 960, 255, 255, centred, true);
     FB::label(this, "tlabel", QStringLiteral("t"), 7920, 4200, 135, 255, centred, true);
+    m_lastRun = new LastRun(this);
     m_graphMenu = new GraphMenu(this);
 }
 
