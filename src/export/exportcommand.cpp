@@ -107,7 +107,9 @@ void make(Run& r, OutputFiles& files) {
     };
     const double strike = r.struck > 0 ? double(r.struck) : -1;
     const auto portrait = [&s, strike](DrawSurface& surface) {
-        PhasePlotter::draw(s, surface, strike);
+        const std::size_t count = std::size_t(Trajectory::lastStep(s, Trajectory::bound(s))) + 1;
+        PhasePlotter::draw(s.xSeries.data(), s.ySeries.data(), count, GraphGeometry::Graph, surface,
+                           strike);
     };
     const int scale = r.inputs.scale;
     for (const auto& [name, file] : r.options.outputs) {
