@@ -1,7 +1,10 @@
 #include "export/graphpicture.h"
 
+#include "common/runerror.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgGenerator>
@@ -116,7 +119,10 @@ QByteArray GraphPicture::png(const Frame& frame, qreal scale, const Drawing& dra
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    QImageWriter writer(&buffer, "PNG");
+    // Only memory can run out here; a picture cut short must not be saved.
+    if (!writer.write(picture))
+        throw RunError(RunError::OutOfMemory, QStringLiteral("PNG: ") + writer.errorString());
     return bytes;
 }
 
