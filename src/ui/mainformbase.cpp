@@ -244,7 +244,13 @@ void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double
         const int lineX = int(x);
         ViewLine->setPoints(lineX, GraphGeometry::AxisTop, lineX, GraphGeometry::AxisBottom);
         pause(0.01);
-        DisasterMarker::redraw(m_state, *m_layer, VScroll1->value());
+        // A run has cleared the graph and not yet drawn its curves (or was
+        // refused): the state still holds the previous run, which must not
+        // come back. The mark is only kept for the coming run.
+        if (m_layer->record().ops().empty())
+            m_state.disasterFactor = DisasterMarker::factorFor(VScroll1->value());
+        else
+            DisasterMarker::redraw(m_state, *m_layer, VScroll1->value());
     } catch (const RunError& e) {
         AppMessage::report(this, e);
     } catch (const Aborted&) {
