@@ -37,6 +37,7 @@ void DrawingLayer::clear() {
     m_image.fill(Qt::transparent);
     m_dirty = Box();
     update();
+    emit cleared();
 }
 
 void DrawingLayer::markDirty(double left, double top, double right, double bottom) {

@@ -37,6 +37,10 @@ public:
     // with each step are held for them too.
     FrameUpdates& frames() { return m_frames; }
 
+signals:
+    // Everything drawn was erased: what the layer shows now is no run's.
+    void cleared();
+
 protected:
     void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
     void paintText(float x, float y, const QString& text) override;

@@ -39,7 +39,13 @@ void GraphMenu::setFileChooser(FileChooser chooser) {
 
 GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
     setObjectName(QStringLiteral("GraphMenu"));
-    connect(form->lastRun(), &LastRun::changed, this, [this] { m_kind = Series; });
+    // The picture is the layer's, the values the last run's: the items are
+    // offered only while the layer shows that run (or the corrections).
+    connect(form->lastRun(), &LastRun::changed, this, [this] {
+        m_kind = Series;
+        m_showsValues = !m_form->lastRun()->record().isEmpty();
+    });
+    connect(form->drawingLayer(), &DrawingLayer::cleared, this, [this] { m_showsValues = false; });
 }
 
 bool GraphMenu::opensAt(const QPointF& position) const {
@@ -58,7 +64,7 @@ void GraphMenu::open(const QPoint& globalPosition) {
     QAction* values = menu.addAction(QStringLiteral("Сохранить значения…"));
     values->setObjectName(QStringLiteral("SaveValues"));
     // The condition under which the disaster button answers "Нет графика!".
-    const bool drawn = m_form->state().graphReady == -1;
+    const bool drawn = m_form->state().graphReady == -1 && m_showsValues;
     for (QAction* a : {save, copy, values})
         a->setEnabled(drawn);
 
@@ -75,6 +81,7 @@ void GraphMenu::open(const QPoint& globalPosition) {
 
 void GraphMenu::keepCorrections(const ModelState& state, int count) {
     m_kind = Corrections;
+    m_showsValues = true;
     const std::size_t n =
         std::min<std::size_t>(std::size_t(std::max(count, 0)),
                               std::min(state.elapsedHistory.size(), state.factorHistory.size()));

@@ -69,6 +69,8 @@ private:
 
     MainFormBase* m_form;
     enum { Series, Corrections } m_kind = Series;
+    // Whether the graph box shows what the values are taken from.
+    bool m_showsValues = false;
     std::vector<float> m_elapsed;
     std::vector<float> m_factor;
 };
