@@ -59,6 +59,17 @@ private slots:
         QCOMPARE(w->Shape2->heightTwips(), 1095.0f);
     }
 
+    // A day after start one step of a single-precision reading is 7.8 ms:
+    // a 3 ms opening must still measure 3 ms, not 0.
+    void aDayAfterStart() {
+        GuiFixture f;
+        auto now = std::make_shared<double>(86400.0);
+        Clock::setSource([now] { return *now += 0.003; });
+        FullWindow w(openFull());
+        runs(w.get(), 1);
+        QCOMPARE(w->Label23->text(), QStringLiteral("0,003"));
+    }
+
     void graph_data() { addRows(graphs); }
     void graph() {
         const auto& [name, records, statistics] = currentRow(graphs);

@@ -37,7 +37,7 @@ void MainFrmFull::StartCount_Click() {
         // Initialisation
         ProgBar->setValue(0);
         setStatus(QStringLiteral("Инициализация..."));
-        float stageStart = Clock::timeOfDay();
+        double stageStart = Clock::now();
         DrawCorrect->setEnabled(false);
         StartCount->setEnabled(false);
         Label12->setText(QStringLiteral("0"));
@@ -51,14 +51,14 @@ void MainFrmFull::StartCount_Click() {
         if (checked(Check4))
             log(LogEntries::startBlock(s, QDateTime::currentDateTime()));
         Trajectory::begin(s);
-        const float initElapsed = Clock::timeOfDay() - stageStart;
+        const float initElapsed = Clock::since(stageStart);
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("InitElapsed"), initElapsed));
 
         // Calculation
         setStatus(QStringLiteral("Просчет значений... [на инициализацию затрачено:") +
                   NumberText::fromSingle(initElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
+        stageStart = Clock::now();
         const double strike = Trajectory::disasterStep(s);
         {
             const int last = Trajectory::lastStep(s, Trajectory::bound(s));
@@ -69,14 +69,14 @@ void MainFrmFull::StartCount_Click() {
             }
         }
         m_layer->frames().release();
-        const float countElapsed = Clock::timeOfDay() - stageStart;
+        const float countElapsed = Clock::since(stageStart);
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("CountElapsed"), countElapsed));
 
         // Drawing
         setStatus(QStringLiteral("Прорисовка графика... [на просчет затрачено:") +
                   NumberText::fromSingle(countElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
+        stageStart = Clock::now();
         {
             // A local counter: a disaster mark accepted during a pause
             // redraws with the window's own step index and must not end
@@ -99,25 +99,25 @@ void MainFrmFull::StartCount_Click() {
             }
         }
         m_layer->frames().release();
-        const float drawElapsed = Clock::timeOfDay() - stageStart;
+        const float drawElapsed = Clock::since(stageStart);
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("DrawElapsed"), drawElapsed));
 
         // Graduation
         setStatus(QStringLiteral("Градуировка шкалы... [на прорисовку затрачено:") +
                   NumberText::fromSingle(drawElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
+        stageStart = Clock::now();
         GraphPlotter::drawScale(s, *m_layer);
         if (checked(Check4))
             log(LogEntries::endBlock());
-        const float gradElapsed = Clock::timeOfDay() - stageStart;
+        const float gradElapsed = Clock::since(stageStart);
 
         if (checked(Check1)) {
             if (checked(Check4))
                 log(LogEntries::elapsedGroup(QStringLiteral("GradElapsed"), gradElapsed));
             setStatus(QStringLiteral("Вывод статистики... [на градуировку затрачено:") +
                       NumberText::fromSingle(gradElapsed) + QLatin1Char(']'));
-            stageStart = Clock::timeOfDay();
+            stageStart = Clock::now();
             RevealStatistics();
         }
 
@@ -141,14 +141,14 @@ void MainFrmFull::MeasureReveal() {
     Shape4->show();
     Shape2->show();
     Shape2->setHeightTwips(95);
-    const float start = Clock::timeOfDay();
+    const double start = Clock::now();
     while (Shape2->heightTwips() < 1095.0f) {
         QCoreApplication::processEvents();
         if (isClosing())
             throw Aborted{};
         Shape2->setHeightTwips(Shape2->heightTwips() + s.correctionFactor);
     }
-    Corrections::record(s, Clock::timeOfDay() - start);
+    Corrections::record(s, Clock::since(start));
     Shape2->setHeightTwips(1095);
     Label28->setText(NumberText::fromInt(s.correctionCount));
     Label23->setText(NumberText::fromDouble(CheckedMath::roundTo(s.lastElapsed, 5)));
