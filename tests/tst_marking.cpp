@@ -208,6 +208,18 @@ private slots:
         QCOMPARE(s().disasterX, 3720.f);
     }
 
+    // Marks redraw what is there already: the record does not grow.
+    void recordAfterMarks() {
+        w->tInput->setText("3276");
+        run();
+        const auto& record = w->drawingLayer()->record();
+        // 32760 steps: two curves, the scale's 20 ticks and 20 numbers.
+        QCOMPARE(record.ops().size(), std::size_t(2 * 32760 + 40));
+        for (int i = 0; i < 20; ++i)
+            mark(1000 + 300 * i);
+        QCOMPARE(record.ops().size(), std::size_t(2 * 32760 + 40));
+    }
+
     // Presses delivered through the window, so that whatever lies at the
     // point receives them as it would from the user.
     void routing_data() {

@@ -249,8 +249,16 @@ void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double
         // come back. The mark is only kept for the coming run.
         if (m_layer->record().ops().empty())
             m_state.disasterFactor = DisasterMarker::factorFor(VScroll1->value());
-        else
-            DisasterMarker::redraw(m_state, *m_layer, VScroll1->value());
+        else {
+            m_layer->beginRepeat();
+            try {
+                DisasterMarker::redraw(m_state, *m_layer, VScroll1->value());
+            } catch (...) {
+                m_layer->endRepeat();
+                throw;
+            }
+            m_layer->endRepeat();
+        }
     } catch (const RunError& e) {
         AppMessage::report(this, e);
     } catch (const Aborted&) {
