@@ -70,6 +70,19 @@ private slots:
         QCOMPARE(w->Label23->text(), QStringLiteral("0,003"));
     }
 
+    // The corrections graph has scales of its own: a mark made after it
+    // reads the run's time axis, 500 steps of 14.88 twips.
+    void markAfterGraph() {
+        GuiFixture f;
+        FullWindow w(openFull());
+        w->StartCount->click();
+        w->StartCount->click();
+        w->DrawCorrect->click();
+        w->MakeDisaster->click();
+        w->Form_MouseDown(Qt::LeftButton, {}, 4200, 3000);
+        QCOMPARE(w->Label29->text(), QStringLiteral("25"));
+    }
+
     void graph_data() { addRows(graphs); }
     void graph() {
         const auto& [name, records, statistics] = currentRow(graphs);
