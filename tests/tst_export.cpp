@@ -291,14 +291,14 @@ private slots:
                                               << "--csv=-: Ошибка выполнения '61': Диск заполнен";
         QTest::newRow("no such folder") << "exec \"$2\" --svg=/nonexistent/g.svg"
                                         << "--svg=/nonexistent/g.svg: Ошибка выполнения '75'";
-        // 12 kB left: the phase SVG (13 kB) is cut short.
+        // 12 kB left: the phase SVG (13 kB) is cut short, and named.
         QTest::newRow("disk fills up")
             << "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99\n"
                "head -c 52000 /dev/zero >\"$1/filler\"\n"
                "printf old >\"$1/a.svg\"; printf old >\"$1/b.png\"\n"
                "\"$2\" --t=3 --phase-svg=\"$1/a.svg\" --png=\"$1/b.png\"\n"
                "s=$?; ls \"$1\"; cat \"$1/a.svg\" \"$1/b.png\"; exit $s"
-            << "Ошибка выполнения '61': Диск заполнен";
+            << "a.svg: Ошибка выполнения '61': Диск заполнен";
     }
     void writeFailures() {
         QFETCH(QString, script);
