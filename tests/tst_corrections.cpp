@@ -59,6 +59,30 @@ private slots:
         QCOMPARE(w->Shape2->heightTwips(), 1095.0f);
     }
 
+    // A day after start one step of a single-precision reading is 7.8 ms:
+    // a 3 ms opening must still measure 3 ms, not 0.
+    void aDayAfterStart() {
+        GuiFixture f;
+        auto now = std::make_shared<double>(86400.0);
+        Clock::setSource([now] { return *now += 0.003; });
+        FullWindow w(openFull());
+        runs(w.get(), 1);
+        QCOMPARE(w->Label23->text(), QStringLiteral("0,003"));
+    }
+
+    // The corrections graph has scales of its own: a mark made after it
+    // reads the run's time axis, 500 steps of 14.88 twips.
+    void markAfterGraph() {
+        GuiFixture f;
+        FullWindow w(openFull());
+        w->StartCount->click();
+        w->StartCount->click();
+        w->DrawCorrect->click();
+        w->MakeDisaster->click();
+        w->Form_MouseDown(Qt::LeftButton, {}, 4200, 3000);
+        QCOMPARE(w->Label29->text(), QStringLiteral("25"));
+    }
+
     void graph_data() { addRows(graphs); }
     void graph() {
         const auto& [name, records, statistics] = currentRow(graphs);

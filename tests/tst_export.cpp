@@ -280,6 +280,43 @@ private slots:
         const QString said = QString::fromUtf8(p.readAllStandardError());
         QVERIFY2(err.isEmpty() ? said.isEmpty() : said.contains(err), qPrintable(said));
     }
+
+    // Every byte checked, standard output's too: a disk that is full, or
+    // fills up part-way through a file, gives 61 and keeps the old files;
+    // a file that cannot be created gives another code.
+    void writeFailures_data() {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("standard output full") << "exec \"$2\" --csv=- >/dev/full"
+                                              << "--csv=-: Ошибка выполнения '61': Диск заполнен";
+        QTest::newRow("no such folder") << "exec \"$2\" --svg=/nonexistent/g.svg"
+                                        << "--svg=/nonexistent/g.svg: Ошибка выполнения '75'";
+        // 12 kB left: the phase SVG (13 kB) is cut short, and named.
+        QTest::newRow("disk fills up")
+            << "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99\n"
+               "head -c 52000 /dev/zero >\"$1/filler\"\n"
+               "printf old >\"$1/a.svg\"; printf old >\"$1/b.png\"\n"
+               "\"$2\" --t=3 --phase-svg=\"$1/a.svg\" --png=\"$1/b.png\"\n"
+               "s=$?; ls \"$1\"; cat \"$1/a.svg\" \"$1/b.png\"; exit $s"
+            << "a.svg: Ошибка выполнения '61': Диск заполнен";
+    }
+    void writeFailures() {
+        QFETCH(QString, script);
+        QFETCH(QString, said);
+        QTemporaryDir own;
+        QProcess p;
+        const QStringList sh = {"sh", "-c", script, "sh", own.path(), MORVANE_EXPORT_EXE};
+        const bool small = script.contains("tmpfs");
+        // A file system of its own, in a namespace of its own.
+        p.start(small ? "unshare" : "sh", small ? QStringList{"-rm"} + sh : sh.mid(1));
+        QVERIFY(p.waitForFinished(30000));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        if (p.exitCode() == 99 || err.startsWith("unshare"))
+            QSKIP("no small file system to be had");
+        QVERIFY2(p.exitCode() == 3 && err.contains(said), qPrintable(err));
+        if (small)
+            QCOMPARE(p.readAllStandardOutput(), "a.svg\nb.png\nfiller\noldold");
+    }
 };
 
 QTEST_MAIN(TstExport)

@@ -3,6 +3,7 @@
 
 #include "full/picturebox.h"
 #include "light/mainfrmlight.h"
+#include "ui/drawinglayer.h"
 #include "ui/linewidget.h"
 
 #include <QScrollBar>
@@ -192,6 +193,31 @@ private slots:
         // The mark is a place on the axis: half the span, now step 500.
         QCOMPARE(xs()[500], x0[500] / 2);
         QCOMPARE(viewLine(), QLine(4200, 1200, 4200, 4320));
+    }
+
+    // A mark in the pause after a run has cleared the graph only sets the
+    // mark: the previous run's curves do not come back under the new ones.
+    void markWhileClearing() {
+        run();
+        w->tInput->setText("20");
+        w->MakeDisaster->click();
+        later(w, 1, [this] { w->Form_MouseDown(Qt::LeftButton, {}, 4200, 3000); });
+        run();
+        // 200 steps: two curves of 200 segments and the scale's 20 ticks.
+        QCOMPARE(w->drawingLayer()->record().segmentCount(), std::size_t(2 * 200 + 20));
+        QCOMPARE(s().disasterX, 3720.f);
+    }
+
+    // Marks redraw what is there already: the record does not grow.
+    void recordAfterMarks() {
+        w->tInput->setText("3276");
+        run();
+        const auto& record = w->drawingLayer()->record();
+        // 32760 steps: two curves, the scale's 20 ticks and 20 numbers.
+        QCOMPARE(record.ops().size(), std::size_t(2 * 32760 + 40));
+        for (int i = 0; i < 20; ++i)
+            mark(1000 + 300 * i);
+        QCOMPARE(record.ops().size(), std::size_t(2 * 32760 + 40));
     }
 
     // Presses delivered through the window, so that whatever lies at the

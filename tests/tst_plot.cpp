@@ -200,7 +200,8 @@ private slots:
         if (n < 2)
             return;
         const double step = 7440.0 / (n - 1);
-        QVERIFY(s.twipsPerStep == step && qAbs(s.twipsPerUnit * peak / 2240 - 1) < 1e-6);
+        const ModelState::Scales& own = s.correctionScales;
+        QVERIFY(own.twipsPerStep == step && qAbs(own.twipsPerUnit * peak / 2240 - 1) < 1e-6);
         RecordingSurface surface;
         for (int i = 1; i < n; ++i)
             Corrections::drawGraphStep(s, surface, i);

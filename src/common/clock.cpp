@@ -20,10 +20,12 @@ Clock::Source& source() {
 double Clock::now() {
     if (source())
         return source()();
-    // Offset so that the first readings are not near 0: an elapsed time is
-    // a difference of two readings, and starting at 1 s keeps single
-    // precision fine-grained for days of running.
+    // Offset so that the first readings are not near 0.
     return 1.0 + double(timer().nsecsElapsed()) / 1e9;
+}
+
+float Clock::since(double start) {
+    return float(now() - start);
 }
 
 float Clock::timeOfDay() {

@@ -25,15 +25,16 @@ bool Corrections::beginGraph(ModelState& state) {
     const int n = state.correctionCount;
     if (n < 2)
         return false;
-    state.twipsPerStep = GraphPlotter::Width / double(n - 1);
-    state.peakValue = 0;
+    state.correctionScales.twipsPerStep = GraphPlotter::Width / double(n - 1);
+    state.correctionScales.peakValue = 0;
     for (int i = 0; i < n; ++i) {
-        if (float(state.peakValue) < state.elapsedHistory[i])
-            state.peakValue = state.elapsedHistory[i];
-        if (float(state.peakValue) < state.factorHistory[i])
-            state.peakValue = state.factorHistory[i];
+        if (float(state.correctionScales.peakValue) < state.elapsedHistory[i])
+            state.correctionScales.peakValue = state.elapsedHistory[i];
+        if (float(state.correctionScales.peakValue) < state.factorHistory[i])
+            state.correctionScales.peakValue = state.factorHistory[i];
     }
-    state.twipsPerUnit = CheckedMath::divide(GraphPlotter::Height, state.peakValue);
+    state.correctionScales.twipsPerUnit =
+        CheckedMath::divide(GraphPlotter::Height, state.correctionScales.peakValue);
     state.xMax = state.elapsedHistory[0];
     state.yMax = state.factorHistory[0];
     return true;
@@ -47,19 +48,20 @@ void Corrections::drawGraphStep(ModelState& state, DrawSurface& surface, int i) 
     if (f[i] > state.yMax)
         state.yMax = f[i];
     using G = GraphPlotter;
-    const float xa = G::coord(G::OriginX + double(i - 1) * state.twipsPerStep);
-    const float xb = G::coord(G::OriginX + double(i) * state.twipsPerStep);
-    surface.line(xa, G::coord(G::OriginY - e[i - 1] * state.twipsPerUnit), xb,
-                 G::coord(G::OriginY - e[i] * state.twipsPerUnit), G::XColour);
-    surface.line(xa, G::coord(G::OriginY - f[i - 1] * state.twipsPerUnit), xb,
-                 G::coord(G::OriginY - f[i] * state.twipsPerUnit), G::YColour);
+    const float xa = G::coord(G::OriginX + double(i - 1) * state.correctionScales.twipsPerStep);
+    const float xb = G::coord(G::OriginX + double(i) * state.correctionScales.twipsPerStep);
+    surface.line(xa, G::coord(G::OriginY - e[i - 1] * state.correctionScales.twipsPerUnit), xb,
+                 G::coord(G::OriginY - e[i] * state.correctionScales.twipsPerUnit), G::XColour);
+    surface.line(xa, G::coord(G::OriginY - f[i - 1] * state.correctionScales.twipsPerUnit), xb,
+                 G::coord(G::OriginY - f[i] * state.correctionScales.twipsPerUnit), G::YColour);
     surface.line(xb, 4280, xb, 4360);
     state.stepIndex = std::int16_t(i);
 }
 
 void Corrections::drawGraphEnd(const ModelState& state, DrawSurface& surface) {
     const int n = state.correctionCount;
-    const float x = GraphPlotter::coord(GraphPlotter::OriginX + double(n - 1) * state.twipsPerStep);
+    const float x = GraphPlotter::coord(GraphPlotter::OriginX +
+                                        double(n - 1) * state.correctionScales.twipsPerStep);
     surface.line(x, 4260, x, 4380);
     surface.printNumber(n);
 }

@@ -19,6 +19,8 @@ public:
 
     // The corrections graph: scales (false when there are fewer than two
     // records), one step with its tick, and the end tick with the count.
+    // Its scales are correctionScales; the maxima and the step index are
+    // the window's, which the statistics panel then shows.
     static bool beginGraph(ModelState& state);
     static void drawGraphStep(ModelState& state, DrawSurface& surface, int i);
     static void drawGraphEnd(const ModelState& state, DrawSurface& surface);

@@ -30,23 +30,40 @@ void OutputFiles::commit(QIODevice* standardOutput) {
             continue;
         }
         auto file = std::make_unique<QSaveFile>(e.path);
-        if (!file->open(QIODevice::WriteOnly)) {
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             m_failed = e.path;
             throw failure(*file, e.path, true);
         }
-        if (file->write(e.bytes) != e.bytes.size()) {
+        // Unbuffered, so that the write itself says how many bytes the
+        // disk took; the flush stays as the last word should that change.
+        const qint64 written = file->write(e.bytes);
+        if (written != e.bytes.size() || !file->flush()) {
             m_failed = e.path;
+            // A disk that fills up part-way takes the first bytes and
+            // reports no error for the rest.
+            if (written >= 0 && written < e.bytes.size())
+                throw RunError(RunError::DiskFull, QStringLiteral("%1: записано %2 байт из %3")
+                                                       .arg(e.path)
+                                                       .arg(written)
+                                                       .arg(e.bytes.size()));
             throw failure(*file, e.path, false);
         }
         files.push_back(std::move(file));
+    }
+    // Standard output before the renames: when it fails, no file has been
+    // replaced yet.
+    if (toStandardOutput && standardOutput) {
+        const QByteArray& bytes = toStandardOutput->bytes;
+        if (standardOutput->write(bytes) != bytes.size()) {
+            m_failed = toStandardOutput->path;
+            throw RunError(RunError::DiskFull,
+                           QStringLiteral("%1: %2").arg(m_failed, standardOutput->errorString()));
+        }
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!files[i]->commit()) {
             m_failed = files[i]->fileName();
             throw failure(*files[i], m_failed, false);
         }
-    }
-    if (toStandardOutput && standardOutput) {
-        standardOutput->write(toStandardOutput->bytes);
     }
 }

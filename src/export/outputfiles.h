@@ -15,9 +15,11 @@ public:
     static bool isStandardOutput(const QString& path) { return path == QLatin1String("-"); }
 
     void add(const QString& path, const QByteArray& bytes);
-    // Writes the files, then standard output (when given) after them.
-    // Throws RunError naming the file and the reason: PermissionDenied,
-    // PathFileAccess, or DiskFull when the writing itself fails.
+    // Writes every file beside its target, then standard output (when
+    // given), then puts the files in place. Throws RunError naming the
+    // file and the reason: PermissionDenied or PathFileAccess when a file
+    // cannot be created, DiskFull when any of its bytes, or of standard
+    // output's, cannot be written; every target is then left as it was.
     void commit(QIODevice* standardOutput = nullptr);
     // The file the last commit failed on.
     QString failedPath() const { return m_failed; }

@@ -2,10 +2,10 @@
 
 #include "common/checkedmath.h"
 #include "common/numbertext.h"
+#include "full/form1.h"
 #include "full/picturebox.h"
 #include "full/statusbar.h"
 #include "full/wrapcheckbox.h"
-#include "startup/form1.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
 #include "ui/linewidget.h"

@@ -8,7 +8,7 @@
 
 #include "ui/mainformbase.h"
 
-#include "startup/form1.h"
+#include "full/form1.h"
 
 #include <QPointer>
 

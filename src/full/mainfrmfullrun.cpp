@@ -9,10 +9,11 @@
 #include "common/runerror.h"
 #include "diag/corrections.h"
 #include "diag/logentries.h"
+#include "full/form1.h"
 #include "full/statusbar.h"
+#include "model/lastrun.h"
 #include "model/trajectory.h"
 #include "plot/graphplotter.h"
-#include "startup/form1.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
@@ -36,7 +37,7 @@ void MainFrmFull::StartCount_Click() {
         // Initialisation
         ProgBar->setValue(0);
         setStatus(QStringLiteral("Инициализация..."));
-        float stageStart = Clock::timeOfDay();
+        double stageStart = Clock::now();
         DrawCorrect->setEnabled(false);
         StartCount->setEnabled(false);
         Label12->setText(QStringLiteral("0"));
@@ -50,17 +51,17 @@ void MainFrmFull::StartCount_Click() {
         if (checked(Check4))
             log(LogEntries::startBlock(s, QDateTime::currentDateTime()));
         Trajectory::begin(s);
-        const float initElapsed = Clock::timeOfDay() - stageStart;
+        const float initElapsed = Clock::since(stageStart);
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("InitElapsed"), initElapsed));
 
         // Calculation
         setStatus(QStringLiteral("Просчет значений... [на инициализацию затрачено:") +
                   NumberText::fromSingle(initElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
+        stageStart = Clock::now();
+        const double strike = Trajectory::disasterStep(s);
         {
             const int last = Trajectory::lastStep(s, Trajectory::bound(s));
-            const double strike = Trajectory::disasterStep(s);
             for (int i = 1; i <= last; ++i) {
                 Trajectory::step(s, i, strike);
                 if (checked(Check5))
@@ -68,14 +69,14 @@ void MainFrmFull::StartCount_Click() {
             }
         }
         m_layer->frames().release();
-        const float countElapsed = Clock::timeOfDay() - stageStart;
+        const float countElapsed = Clock::since(stageStart);
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("CountElapsed"), countElapsed));
 
         // Drawing
         setStatus(QStringLiteral("Прорисовка графика... [на просчет затрачено:") +
                   NumberText::fromSingle(countElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
+        stageStart = Clock::now();
         {
             // A local counter: a disaster mark accepted during a pause
             // redraws with the window's own step index and must not end
@@ -98,32 +99,32 @@ void MainFrmFull::StartCount_Click() {
             }
         }
         m_layer->frames().release();
-        const float drawElapsed = Clock::timeOfDay() - stageStart;
+        const float drawElapsed = Clock::since(stageStart);
         if (checked(Check4))
             log(LogEntries::elapsedGroup(QStringLiteral("DrawElapsed"), drawElapsed));
 
         // Graduation
         setStatus(QStringLiteral("Градуировка шкалы... [на прорисовку затрачено:") +
                   NumberText::fromSingle(drawElapsed) + QLatin1Char(']'));
-        stageStart = Clock::timeOfDay();
+        stageStart = Clock::now();
         GraphPlotter::drawScale(s, *m_layer);
         if (checked(Check4))
             log(LogEntries::endBlock());
-        const float gradElapsed = Clock::timeOfDay() - stageStart;
+        const float gradElapsed = Clock::since(stageStart);
 
         if (checked(Check1)) {
             if (checked(Check4))
                 log(LogEntries::elapsedGroup(QStringLiteral("GradElapsed"), gradElapsed));
             setStatus(QStringLiteral("Вывод статистики... [на градуировку затрачено:") +
                       NumberText::fromSingle(gradElapsed) + QLatin1Char(']'));
-            stageStart = Clock::timeOfDay();
+            stageStart = Clock::now();
             RevealStatistics();
         }
 
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
         s.graphReady = -1;
-        graphMenu()->keepRun(s);
+        lastRun()->set(RunRecord::of(s, strike));
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
         m_layer->frames().release();
@@ -140,14 +141,14 @@ void MainFrmFull::MeasureReveal() {
     Shape4->show();
     Shape2->show();
     Shape2->setHeightTwips(95);
-    const float start = Clock::timeOfDay();
+    const double start = Clock::now();
     while (Shape2->heightTwips() < 1095.0f) {
         QCoreApplication::processEvents();
         if (isClosing())
             throw Aborted{};
         Shape2->setHeightTwips(Shape2->heightTwips() + s.correctionFactor);
     }
-    Corrections::record(s, Clock::timeOfDay() - start);
+    Corrections::record(s, Clock::since(start));
     Shape2->setHeightTwips(1095);
     Label28->setText(NumberText::fromInt(s.correctionCount));
     Label23->setText(NumberText::fromDouble(CheckedMath::roundTo(s.lastElapsed, 5)));

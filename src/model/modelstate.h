@@ -37,4 +37,12 @@ struct ModelState {
     std::int16_t correctionCount = 0;
     std::vector<float> factorHistory;
     std::vector<float> elapsedHistory;
+    // The corrections graph's scales, apart from the run's: a mark made
+    // after that graph still reads its time on the run's axis and redraws
+    // the run as it was drawn.
+    struct Scales {
+        double twipsPerStep = 0;
+        double twipsPerUnit = 0;
+        double peakValue = 0;
+    } correctionScales;
 };

@@ -33,10 +33,12 @@ void DrawingLayer::ensureImage() {
 void DrawingLayer::clear() {
     m_record.clear();
     m_painted = 0;
+    m_repeating = false;
     ensureImage();
     m_image.fill(Qt::transparent);
     m_dirty = Box();
     update();
+    emit cleared();
 }
 
 void DrawingLayer::markDirty(double left, double top, double right, double bottom) {
@@ -73,8 +75,37 @@ void DrawingLayer::repaintDirty() {
     m_dirty = Box();
 }
 
+void DrawingLayer::beginRepeat() {
+    m_repeating = true;
+    m_repeatAt = 0;
+}
+
+void DrawingLayer::endRepeat() {
+    m_repeating = false;
+}
+
+bool DrawingLayer::repeats(const RecordingSurface::Op& op) {
+    if (!m_repeating)
+        return false;
+    const auto& ops = m_record.ops();
+    if (m_repeatAt < ops.size()) {
+        const RecordingSurface::Op& was = ops[m_repeatAt];
+        const bool same = was.kind == op.kind && was.x1 == op.x1 && was.y1 == op.y1 &&
+                          was.x2 == op.x2 && was.y2 == op.y2 && was.foreground == op.foreground &&
+                          (op.foreground || was.colour == op.colour) && was.text == op.text;
+        if (same) {
+            ++m_repeatAt;
+            return true;
+        }
+    }
+    m_repeating = false;
+    return false;
+}
+
 void DrawingLayer::paintSegment(float x1, float y1, float x2, float y2, bool foreground,
                                 Rgb colour) {
+    if (repeats({RecordingSurface::Op::Segment, x1, y1, x2, y2, foreground, colour, {}}))
+        return;
     const QLineF line(x1 / TwipsPerPixel, y1 / TwipsPerPixel, x2 / TwipsPerPixel,
                       y2 / TwipsPerPixel);
     if (foreground)
@@ -86,6 +117,8 @@ void DrawingLayer::paintSegment(float x1, float y1, float x2, float y2, bool for
 }
 
 void DrawingLayer::paintText(float x, float y, const QString& text) {
+    if (repeats({RecordingSurface::Op::Text, x, y, x, y, true, 0, text}))
+        return;
     const QPointF at(x / TwipsPerPixel, y / TwipsPerPixel);
     m_record.setTextPosition(x, y);
     m_record.printText(text);

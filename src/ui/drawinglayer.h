@@ -10,6 +10,7 @@
 // not drawn again, here as in the picture, so that it does not darken.
 
 #include "plot/drawsurface.h"
+#include "plot/graphgeometry.h"
 #include "plot/recordingsurface.h"
 #include "ui/frameupdates.h"
 
@@ -20,7 +21,7 @@
 class DrawingLayer : public QWidget, public DrawSurface {
     Q_OBJECT
 public:
-    static constexpr double TwipsPerPixel = 15.0;
+    static constexpr double TwipsPerPixel = GraphGeometry::TwipsPerPixel;
 
     explicit DrawingLayer(QWidget* parent);
 
@@ -30,11 +31,22 @@ public:
     QImage image();
     // Paints the queued segments into the image now.
     void flush();
+    // Between these, drawing that repeats what was drawn since the last
+    // clear, in the same order, is neither painted nor recorded again (the
+    // drawing is aliased: it would change no pixel); from the first
+    // difference on, drawing is recorded as usual. A disaster mark redraws
+    // the whole graph, and would otherwise double the record each time.
+    void beginRepeat();
+    void endRepeat();
     // Everything drawn since the last clear, in twips.
     const RecordingSurface& record() const { return m_record; }
     // The frames the layer repaints in; a window's controls that change
     // with each step are held for them too.
     FrameUpdates& frames() { return m_frames; }
+
+signals:
+    // Everything drawn was erased: what the layer shows now is no run's.
+    void cleared();
 
 protected:
     void paintSegment(float x1, float y1, float x2, float y2, bool foreground, Rgb colour) override;
@@ -53,11 +65,16 @@ private:
     void markDirty(double left, double top, double right, double bottom);
 
     void repaintDirty();
+    // Whether the operation repeats the next recorded one (and then skips it).
+    bool repeats(const RecordingSurface::Op& op);
 
     QImage m_image;
     RecordingSurface m_record;
     // The operations of m_record already painted into m_image.
     std::size_t m_painted = 0;
+    // While repeating: the recorded operation the next one should equal.
+    bool m_repeating = false;
+    std::size_t m_repeatAt = 0;
     Box m_dirty;
     FrameUpdates m_frames;
 };

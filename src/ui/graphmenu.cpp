@@ -2,6 +2,7 @@
 
 #include "common/runerror.h"
 #include "export/outputfiles.h"
+#include "model/lastrun.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/linewidget.h"
@@ -38,6 +39,13 @@ void GraphMenu::setFileChooser(FileChooser chooser) {
 
 GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
     setObjectName(QStringLiteral("GraphMenu"));
+    // The picture is the layer's, the values the last run's: the items are
+    // offered only while the layer shows that run (or the corrections).
+    connect(form->lastRun(), &LastRun::changed, this, [this] {
+        m_kind = Series;
+        m_showsValues = !m_form->lastRun()->record().isEmpty();
+    });
+    connect(form->drawingLayer(), &DrawingLayer::cleared, this, [this] { m_showsValues = false; });
 }
 
 bool GraphMenu::opensAt(const QPointF& position) const {
@@ -56,7 +64,7 @@ void GraphMenu::open(const QPoint& globalPosition) {
     QAction* values = menu.addAction(QStringLiteral("Сохранить значения…"));
     values->setObjectName(QStringLiteral("SaveValues"));
     // The condition under which the disaster button answers "Нет графика!".
-    const bool drawn = m_form->state().graphReady == -1;
+    const bool drawn = m_form->state().graphReady == -1 && m_showsValues;
     for (QAction* a : {save, copy, values})
         a->setEnabled(drawn);
 
@@ -71,15 +79,9 @@ void GraphMenu::open(const QPoint& globalPosition) {
         saveValues();
 }
 
-void GraphMenu::keepRun(const ModelState& state) {
-    m_kind = Series;
-    m_dt = state.dt;
-    m_x.assign(state.xSeries.data(), state.xSeries.data() + state.xSeries.size());
-    m_y.assign(state.ySeries.data(), state.ySeries.data() + state.ySeries.size());
-}
-
 void GraphMenu::keepCorrections(const ModelState& state, int count) {
     m_kind = Corrections;
+    m_showsValues = true;
     const std::size_t n =
         std::min<std::size_t>(std::size_t(std::max(count, 0)),
                               std::min(state.elapsedHistory.size(), state.factorHistory.size()));
@@ -119,7 +121,8 @@ QByteArray GraphMenu::svg() const {
 QByteArray GraphMenu::values(CsvWriter::Style style) const {
     if (m_kind == Corrections)
         return CsvWriter::corrections(m_elapsed, m_factor, m_elapsed.size(), style);
-    return CsvWriter::series(m_x.data(), m_y.data(), std::min(m_x.size(), m_y.size()), m_dt, style);
+    const RunRecord& run = m_form->lastRun()->record();
+    return CsvWriter::series(run.x.data(), run.y.data(), run.x.size(), run.dt, style);
 }
 
 QString GraphMenu::chooseFile(const QString& caption, const QString& suggested,

@@ -1,4 +1,4 @@
-#include "startup/form1.h"
+#include "full/form1.h"
 
 #include "common/runerror.h"
 #include "diag/logfile.h"
