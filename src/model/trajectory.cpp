@@ -31,8 +31,14 @@ double Trajectory::disasterStep(const ModelState& state) {
         CheckedMath::divide(double(state.disasterX), state.twipsPerStep));
 }
 
-Trajectory::Pass Trajectory::stretch(Pass p, int to, const Rates& r, double* x, double* y) {
-    const double k1 = r.k1, k2 = r.k2, a1 = r.a1, a2 = r.a2, dt = r.dt;
+namespace {
+using Pass = Trajectory::Pass;
+
+// One body for the windows' pass (rates read from the record, as it always
+// has: a call through the exported stretch below costs it a quarter more)
+// and for the lab's passes over plain arrays.
+template <class Rates> Pass run(Pass p, int to, const Rates& s, double* x, double* y) {
+    const double k1 = s.k1, k2 = s.k2, a1 = s.a1, a2 = s.a2, dt = s.dt;
     double xp = p.xp, yp = p.yp, peak = p.peak;
     int i = p.i;
     for (; i <= to; ++i) {
@@ -51,11 +57,16 @@ Trajectory::Pass Trajectory::stretch(Pass p, int to, const Rates& r, double* x, 
     }
     return {xp, yp, peak, i, false};
 }
+} // namespace
+
+Trajectory::Pass Trajectory::stretch(Pass p, int to, const Rates& r, double* x, double* y) {
+    return run(p, to, r, x, y);
+}
 
 void Trajectory::step(ModelState& state, int i, double strike) {
     double* x = state.xSeries.data();
     double* y = state.ySeries.data();
-    const Pass p = stretch({x[i - 1], y[i - 1], state.peakValue, i, false}, i, rates(state), x, y);
+    const Pass p = run({x[i - 1], y[i - 1], state.peakValue, i, false}, i, state, x, y);
     state.peakValue = p.peak;
     if (p.overflow)
         throw RunError(RunError::Overflow);
@@ -84,12 +95,12 @@ void Trajectory::calculate(ModelState& state) {
     };
     if (strike >= 1 && strike <= last) {
         const int struck = int(strike);
-        p = stretch(p, struck, rates(state), x, y);
+        p = run(p, struck, state, x, y);
         finish();
         const double factor = state.disasterFactor;
         p.xp = x[struck] = CheckedMath::divide(p.xp, factor);
         p.yp = y[struck] = CheckedMath::divide(p.yp, factor);
     }
-    p = stretch(p, last, rates(state), x, y);
+    p = run(p, last, state, x, y);
     finish();
 }
