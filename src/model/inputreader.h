@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/runerror.h"
 #include "model/modelstate.h"
 
 #include <QString>
@@ -19,9 +20,23 @@ struct InputTexts {
 
 // Reads the input texts into a ModelState. Each field is stored as soon as
 // its text is converted, so a failure leaves the earlier fields changed;
-// failures are thrown as RunError.
+// failures are thrown as InputReader::Failure, a RunError that also names
+// the field the reading stopped at.
 class InputReader {
 public:
+    // The fields in the order they are read. StepCount is making both
+    // series, t / dt + 1 values long.
+    enum Field { K1, K2, A1, A2, Dt, T, StepCount, X0, Y0 };
+
+    class Failure : public RunError {
+    public:
+        Failure(Field field, const RunError& cause) : RunError(cause), m_field(field) {}
+        Field field() const { return m_field; }
+
+    private:
+        Field m_field;
+    };
+
     // The light window's reading: k1 .. t, both series, x0, y0.
     static void readLight(ModelState& state, const InputTexts& texts);
     // The full window's reading: as above, with twipsPerStep computed before

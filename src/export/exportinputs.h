@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/modelstate.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class ExportOptions;
+
+// What morvane-export reads from its option texts: the model's eight texts,
+// read as the light window reads them, then the disaster and the pictures'
+// scale.
+class ExportInputs {
+public:
+    // A text refused, the message naming its option ("--k1=abc: это не число").
+    struct Refusal {
+        QString message;
+    };
+
+    std::int16_t divisor = 2;
+    int scale = 1;
+    // The disaster's model time, when one is asked for.
+    std::optional<double> disasterTime;
+
+    // Fills the parameters and the initial values of `state`; throws Refusal.
+    static ExportInputs read(ModelState& state, const ExportOptions& options);
+};

@@ -1,0 +1,152 @@
+#include "export/exportoptions.h"
+
+#include "export/outputfiles.h"
+
+namespace {
+using O = ExportOptions;
+using Kind = O::Kind;
+
+template <auto member> auto& own(O& o) {
+    return o.*member;
+}
+template <auto member> QString& input(O& o) {
+    return o.texts.*member;
+}
+
+// In the synopsis's order.
+const O::Row Rows[] = {
+    {"dt", Kind::Text, input<&InputTexts::dt>, nullptr, "ТЕКСТ", "", true},
+    {"x0", Kind::Text, input<&InputTexts::x0>, nullptr, "ТЕКСТ"},
+    {"y0", Kind::Text, input<&InputTexts::y0>, nullptr, "ТЕКСТ"},
+    {"k1", Kind::Text, input<&InputTexts::k1>, nullptr, "ТЕКСТ"},
+    {"k2", Kind::Text, input<&InputTexts::k2>, nullptr, "ТЕКСТ", "", true},
+    {"a1", Kind::Text, input<&InputTexts::a1>, nullptr, "ТЕКСТ"},
+    {"a2", Kind::Text, input<&InputTexts::a2>, nullptr, "ТЕКСТ"},
+    {"t", Kind::Text, input<&InputTexts::t>, nullptr, "ТЕКСТ"},
+    {"disaster", Kind::Text, own<&O::disasterTime>, nullptr, "ВРЕМЯ",
+     "катастрофа в шаге round(ВРЕМЯ / dt)", true},
+    {"divisor", Kind::Text, own<&O::divisor>, nullptr, "N",
+     "делитель катастрофы: 2...8 или 1000 (по умолчанию 2)"},
+    {"csv", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "значения step,t,x,y (ФАЙЛ \"-\": стандартный вывод)", true},
+    {"decimal-comma", Kind::Flag, nullptr, own<&O::decimalComma>, "",
+     "CSV с \";\" между полями и десятичной запятой"},
+    {"png", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "график, как в окне: 537 x 249 точек при --scale=1"},
+    {"svg", Kind::Output, nullptr, nullptr, "ФАЙЛ", "тот же график в векторном виде"},
+    {"phase-png", Kind::Output, nullptr, nullptr, "ФАЙЛ", "фазовый портрет (y от x)", true},
+    {"phase-svg", Kind::Output, nullptr, nullptr, "ФАЙЛ", "фазовый портрет в векторном виде"},
+    {"scale", Kind::Text, own<&O::scale>, nullptr, "N", "увеличение PNG: 1...4 (по умолчанию 1)"},
+    {"help", Kind::Flag, nullptr, own<&O::help>},
+    {"version", Kind::Flag, nullptr, own<&O::version>},
+};
+
+const O::Row* find(const QString& name) {
+    for (const O::Row& row : Rows)
+        if (name == QLatin1String(row.name))
+            return &row;
+    return nullptr;
+}
+
+QString synopsisItem(const O::Row& row) {
+    return QStringLiteral("[--%1%2]")
+        .arg(QLatin1String(row.name),
+             *row.placeholder ? QLatin1Char('=') + QString::fromUtf8(row.placeholder) : QString());
+}
+} // namespace
+
+std::span<const O::Row> ExportOptions::table() {
+    return Rows;
+}
+
+QStringList ExportOptions::outputNames() {
+    QStringList names;
+    for (const Row& row : Rows)
+        if (row.kind == Kind::Output)
+            names << QString::fromLatin1(row.name);
+    return names;
+}
+
+QString ExportOptions::usage() {
+    QString text = QStringLiteral("Использование: morvane-export");
+    for (const Row& row : Rows) {
+        if (row.startsLine && &row != &Rows[0])
+            text += QStringLiteral("\n        ");
+        text += QLatin1Char(' ') + synopsisItem(row);
+    }
+    text += QStringLiteral(
+        "\n\n"
+        "Считает модель, как лёгкое окно Morvane, и сохраняет результаты без окна.\n"
+        "Числа пишутся с запятой или точкой; не заданные берутся, как в окне при запуске:\n"
+        "dt, x0, y0, k1, k2, a1, a2 = 0,1 и t = 50.\n"
+        "\n");
+    for (const Row& row : Rows) {
+        if (!*row.description)
+            continue;
+        QString item = QStringLiteral("  --") + QLatin1String(row.name);
+        if (*row.placeholder)
+            item += QLatin1Char('=') + QString::fromUtf8(row.placeholder);
+        text += item.leftJustified(19) + QLatin1Char(' ') + QString::fromUtf8(row.description) +
+                QLatin1Char('\n');
+    }
+    text +=
+        QStringLiteral("\n"
+                       "Код выхода: 0 - готово; 2 - неверный параметр или текст;\n"
+                       "3 - ошибка выполнения (переполнение, деление на ноль, запись файла).\n");
+    return text;
+}
+
+std::optional<QString> ExportOptions::parse(const QStringList& args) {
+    for (const QString& arg : args) {
+        if (!arg.startsWith(QLatin1String("--")) || arg.size() == 2)
+            return QStringLiteral("лишний аргумент «%1»; справка: morvane-export --help").arg(arg);
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const QString name = arg.mid(2, eq < 0 ? -1 : eq - 2);
+        const QString value = eq < 0 ? QString() : arg.mid(eq + 1);
+        const Row* row = find(name);
+        if (!row)
+            return QStringLiteral("неизвестный параметр «%1»; справка: morvane-export --help")
+                .arg(arg);
+        if (given.contains(name))
+            return QStringLiteral("параметр --%1 задан дважды").arg(name);
+        given.insert(name);
+        if (row->kind == Kind::Flag) {
+            if (eq >= 0)
+                return QStringLiteral("параметр --%1 пишется без значения").arg(name);
+            row->flag(*this) = true;
+            continue;
+        }
+        if (eq < 0)
+            return QStringLiteral("параметру --%1 нужно значение: --%1=…").arg(name);
+        if (row->kind == Kind::Text)
+            row->text(*this) = value;
+        else
+            outputs.append({name, value});
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ExportOptions::checkOutputs() const {
+    if (outputs.isEmpty()) {
+        QStringList names = outputNames();
+        const QString last = names.takeLast();
+        return QStringLiteral("нечего сохранять: задайте --%1 или --%2")
+            .arg(names.join(QStringLiteral(", --")), last);
+    }
+    QStringList files;
+    bool standardOutput = false;
+    for (const auto& [name, file] : outputs) {
+        if (file.isEmpty())
+            return QStringLiteral("--%1=: не указан файл").arg(name);
+        if (OutputFiles::isStandardOutput(file)) {
+            if (standardOutput)
+                return QStringLiteral("на стандартный вывод («-») можно направить только "
+                                      "один результат");
+            standardOutput = true;
+        } else if (files.contains(file)) {
+            return QStringLiteral("файл «%1» задан для двух результатов").arg(file);
+        }
+        files << file;
+    }
+    return std::nullopt;
+}

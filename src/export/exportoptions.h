@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/inputreader.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <span>
+#include <utility>
+
+// morvane-export's options, read from one table: each row gives the
+// option's name, its kind and the member it fills, and its line in the
+// usage text. A new option is a row here (and a member when it carries a
+// value), plus whatever the command does with it.
+class ExportOptions {
+public:
+    // A Text takes "--name=value" into a QString member; a Flag takes bare
+    // "--name" into a bool member; an Output takes "--name=FILE" into
+    // `outputs`, in the order given.
+    enum class Kind { Text, Flag, Output };
+
+    struct Row {
+        const char* name;
+        Kind kind;
+        QString& (*text)(ExportOptions&) = nullptr; // a Text's member
+        bool& (*flag)(ExportOptions&) = nullptr;    // a Flag's member
+        const char* placeholder = "";               // after "=" in the usage text
+        const char* description = "";               // its own line in the usage text, if any
+        bool startsLine = false;                    // begins a new line of the synopsis
+    };
+    static std::span<const Row> table();
+
+    InputTexts texts;
+    QString disasterTime;
+    QString divisor = QStringLiteral("2");
+    QString scale = QStringLiteral("1");
+    bool decimalComma = false;
+    bool help = false;
+    bool version = false;
+    // Output option name (without "--") and file, in the order given.
+    QList<std::pair<QString, QString>> outputs;
+    // The names of the options given, without "--".
+    QSet<QString> given;
+
+    bool marked() const { return given.contains(QStringLiteral("disaster")); }
+
+    // An error message, or nothing when the arguments are well formed.
+    std::optional<QString> parse(const QStringList& args);
+    // Whether the outputs name at least one file, none twice and standard
+    // output at most once.
+    std::optional<QString> checkOutputs() const;
+    // The names of the outputs, as the error for none given lists them.
+    static QStringList outputNames();
+
+    static QString usage();
+};
