@@ -30,7 +30,7 @@ QString notPositive(const Trajectory::Rates& r) {
         {"k1", r.k1}, {"k2", r.k2}, {"a1", r.a1}, {"a2", r.a2}};
     for (const auto& [name, value] : all)
         if (!(value > 0))
-            names << QString::fromLatin1(name);
+            names << QString::fromLatin1(name) + QStringLiteral(" ≤ 0");
     return names.join(QStringLiteral(", "));
 }
 } // namespace
@@ -38,16 +38,14 @@ QString notPositive(const Trajectory::Rates& r) {
 Figure<PhasePoint> Invariant::equilibrium(const Rates& r) {
     if (!closedOrbits(r))
         return Figure<PhasePoint>::none(
-            QStringLiteral("Равновесие вне первой четверти: не положительны %1")
-                .arg(notPositive(r)));
+            QStringLiteral("Равновесие вне первой четверти: %1").arg(notPositive(r)));
     return Figure<PhasePoint>::of({r.k2 / r.a2, r.k1 / r.a1});
 }
 
 Figure<double> Invariant::smallOrbitPeriod(const Rates& r) {
     if (!closedOrbits(r))
         return Figure<double>::none(
-            QStringLiteral("Период малой орбиты не определён: не положительны %1")
-                .arg(notPositive(r)));
+            QStringLiteral("Период малой орбиты не определён: %1").arg(notPositive(r)));
     return Figure<double>::of(2 * std::numbers::pi / std::sqrt(r.k1 * r.k2));
 }
 

@@ -29,7 +29,7 @@ Figure<double> RunSummary::period(const double* x, int from, int to, double dt) 
 
 namespace {
 QString stepText(int step, double dt) {
-    return QStringLiteral("шаге %1 (t = %2)").arg(step).arg(NumberText::fromDouble(step * dt));
+    return QStringLiteral("шага %1 (t = %2)").arg(step).arg(NumberText::fromDouble(step * dt));
 }
 
 // A period over from..to cut short before a population that is not
@@ -67,19 +67,22 @@ RunSummary RunSummary::of(const Input& in) {
     if (stop >= 0) {
         const char who = in.x[stop] > 0 ? 'y' : 'x';
         s.firstNonPositive = NonPositive{who, stop, stop * r.dt};
-        fall = QStringLiteral("%1 не положителен с %2")
+        fall = QStringLiteral("%1 не положителен начиная с %2")
                    .arg(QLatin1Char(who))
                    .arg(stepText(stop, r.dt));
     }
     const int end = stop >= 0 ? stop : last + 1; // steps before it are positive
 
     s.v0 = Invariant::value(r, in.x[0], in.y[0]);
+    if (stop == 0)
+        s.v0.reason = QStringLiteral("V0 не определена: %1 не положителен")
+                          .arg(in.x[0] > 0 ? QStringLiteral("y0") : QStringLiteral("x0"));
     s.vEnd = end > last ? Invariant::value(r, in.x[last], in.y[last])
                         : F::none(QStringLiteral("V в конце не определена: ") + fall);
     if (!s.v0.has())
-        s.drift = F::none(QStringLiteral("Дрейф не определён: ") + s.v0.reason);
+        s.drift = F::none(QStringLiteral("Дрейф не определён, как и V в начале"));
     else if (!s.vEnd.has())
-        s.drift = F::none(QStringLiteral("Дрейф не определён: ") + s.vEnd.reason);
+        s.drift = F::none(QStringLiteral("Дрейф не определён, как и V в конце"));
     else
         s.drift = F::of(*s.vEnd - *s.v0);
     if (!s.drift.has())
@@ -95,7 +98,7 @@ RunSummary RunSummary::of(const Input& in) {
     if (struck)
         s.periodAfter = periodUpTo(in.x, in.strike, last, r.dt, end, afterFall);
     else
-        s.periodAfter = F::none(QStringLiteral("Катастрофы нет: вся работа идёт до неё"));
+        s.periodAfter = F::none(QStringLiteral("Катастрофы нет: весь прогон считается «до» неё"));
 
     if (struck) {
         const int k = in.strike;

@@ -14,16 +14,40 @@ double PhasePlotter::largest(const double* values, std::size_t count) {
     return peak;
 }
 
-void PhasePlotter::draw(const ModelState& state, DrawSurface& surface, double strikeStep) {
+void PhasePlotter::draw(const ModelState& state, DrawSurface& surface, double strikeStep,
+                        const Overlay& overlay) {
     using G = GraphPlotter;
     const int last = Trajectory::lastStep(state, Trajectory::bound(state));
     const std::size_t count = std::size_t(last) + 1;
-    const double xPeak = largest(state.xSeries.data(), count);
-    const double yPeak = largest(state.ySeries.data(), count);
+    double xPeak = largest(state.xSeries.data(), count);
+    double yPeak = largest(state.ySeries.data(), count);
+    const auto& e = overlay.equilibrium;
+    if (e) {
+        xPeak = std::max(xPeak, std::fabs(e->first));
+        yPeak = std::max(yPeak, std::fabs(e->second));
+    }
+    const std::size_t orbit = std::min(overlay.orbitX.size(), overlay.orbitY.size());
+    xPeak = std::max(xPeak, largest(overlay.orbitX.data(), orbit));
+    yPeak = std::max(yPeak, largest(overlay.orbitY.data(), orbit));
     const double xScale = CheckedMath::divide(G::Width, xPeak);
     const double yScale = CheckedMath::divide(G::Height, yPeak);
-    const auto px = [&](int i) { return G::coord(G::OriginX + state.xSeries[i] * xScale); };
-    const auto py = [&](int i) { return G::coord(G::OriginY - state.ySeries[i] * yScale); };
+    const auto sx = [&](double x) { return G::coord(G::OriginX + x * xScale); };
+    const auto sy = [&](double y) { return G::coord(G::OriginY - y * yScale); };
+    const auto px = [&](int i) { return sx(state.xSeries[i]); };
+    const auto py = [&](int i) { return sy(state.ySeries[i]); };
+
+    if (e) {
+        const float ex = sx(e->first), ey = sy(e->second);
+        // Across the quadrant, where the populations live.
+        surface.line(ex, sy(0), ex, sy(yPeak), NullclineColour);
+        surface.line(sx(0), ey, sx(xPeak), ey, NullclineColour);
+        const float d = StartMark;
+        surface.line(ex - d, ey - d, ex + d, ey + d);
+        surface.line(ex - d, ey + d, ex + d, ey - d);
+    }
+    for (std::size_t i = 1; i < orbit; ++i)
+        surface.line(sx(overlay.orbitX[i - 1]), sy(overlay.orbitY[i - 1]), sx(overlay.orbitX[i]),
+                     sy(overlay.orbitY[i]), OrbitColour);
 
     for (int i = 1; i <= last; ++i)
         surface.line(px(i - 1), py(i - 1), px(i), py(i),
