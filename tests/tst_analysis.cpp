@@ -4,6 +4,12 @@
 #include "analysis/runsummary.h"
 #include "analysis/stephalving.h"
 #include "casetable.h"
+#include "export/exportcommand.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <numbers>
 
@@ -34,6 +40,28 @@ static void run(M m, const Rates& r, double x0, double y0, int last, int strike,
     ys[0] = y0;
     Integrator::fill(m, r, xs.data(), ys.data(), last, strike, d);
 }
+
+static std::pair<int, QByteArray> exportWith(const QString& args) {
+    QByteArray out, err;
+    QBuffer o(&out), e(&err);
+    o.open(QIODevice::WriteOnly);
+    e.open(QIODevice::WriteOnly);
+    const int status = ExportCommand::run(args.split(u' '), o, e);
+    return {status, status == 0 ? out : err};
+}
+
+// The run the export rows below use: k1 0.6, k2 0.5, a1 0.3, a2 0.4.
+static const QString Unseen = "--k1=0,6 --k2=0,5 --a1=0,3 --a2=0,4 --x0=2 --y0=0,5 --dt=0,05 ";
+
+// name, arguments, keys that must be null
+static const std::tuple<const char*, const char*, QStringList> undefined[] = {
+    {"k1 below 0", "--k1=-0,5 --t=20", {"equilibrium", "smallOrbitPeriod", "periodAfter"}},
+    {"x goes negative",
+     "--k1=1 --k2=1 --a1=1 --a2=1 --x0=2 --y0=1 --dt=0,2 --t=30",
+     {"Vend", "drift", "driftPerTime", "disaster"}},
+    {"too short for a period", "--t=3 --disaster=1", {"periodBefore", "periodAfter"}},
+    {"x0 is 0", "--x0=0 --t=5 --compare-steps", {"V0", "drift", "firstNonPositive"}},
+};
 
 class TestAnalysis : public QObject {
     Q_OBJECT
@@ -123,7 +151,88 @@ private slots:
         QVERIFY(xs[90] > 0 && xs[91] <= 0);
         QVERIFY(!s.vEnd.has() && !s.drift.has() && !s.driftPerTime.has() && s.v0.has());
     }
+
+    // Undefined figures are nulls with notes, never NaN, and the run succeeds.
+    void summaryNulls_data() { addRows(undefined); }
+    void summaryNulls() {
+        const auto& [name, args, nulls] = currentRow(undefined);
+        const auto [status, json] = exportWith(QString::fromLatin1(args) + " --summary=-");
+        QCOMPARE(status, 0);
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(json, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QVERIFY(!json.toLower().contains("nan") && !json.toLower().contains("inf"));
+        for (const QString& key : nulls)
+            QVERIFY2(o[key].isNull() == (key != "firstNonPositive"), qPrintable(key));
+        QVERIFY(!o["notes"].toArray().isEmpty());
+    }
+
+    // The summary's figures against a plain Euler loop written here.
+    void summaryFigures() {
+        const auto [status, json] = exportWith(Unseen + "--t=40 --disaster=20 --divisor=3 "
+                                                        "--summary=-");
+        QCOMPARE(status, 0);
+        const QJsonObject o = QJsonDocument::fromJson(json).object();
+        const Rates r{0.6, 0.5, 0.3, 0.4, 0.05};
+        double x = 2, y = 0.5, minX = x, xb = 0, yb = 0;
+        for (int i = 1; i <= 800; ++i) {
+            const double xn = x + 0.05 * (0.6 * x - 0.3 * x * y);
+            y = y + 0.05 * (0.4 * x * y - 0.5 * y);
+            x = xn;
+            if (i == 400) {
+                xb = x, yb = y;
+                x /= 3, y /= 3;
+            }
+            minX = std::min(minX, x);
+        }
+        const auto near = [](double a, double b) {
+            return std::fabs(a - b) < 1e-12 * std::fabs(b);
+        };
+        QVERIFY(near(o["Vend"].toDouble(), vOf(r, x, y)));
+        QVERIFY(near(o["drift"].toDouble(), vOf(r, x, y) - vOf(r, 2, 0.5)));
+        QVERIFY(near(o["minX"].toDouble(), minX));
+        QVERIFY(near(o["disaster"]["xBefore"].toDouble(), xb));
+        QVERIFY(near(o["disaster"]["jump"].toDouble(), vOf(r, xb / 3, yb / 3) - vOf(r, xb, yb)));
+        QCOMPARE(o["equilibrium"][0].toDouble(), 1.25);
+        QCOMPARE(o["dt"].toDouble(), 0.05);
+    }
+
+    // The other methods' tables against loops written here; Euler's is
+    // today's table byte for byte.
+    void methodTables() {
+        const QString run = Unseen + "--t=10 --disaster=5 --divisor=4 --csv=-";
+        QCOMPARE(exportWith(run + " --method=euler"), exportWith(run));
+        for (const char* method : {"semi-implicit", "rk4"}) {
+            const QList<QByteArray> rows =
+                exportWith(run + " --method=" + method).second.split('\n');
+            const double h = 0.05;
+            const auto fx = [](double x, double y) { return 0.6 * x - 0.3 * x * y; };
+            const auto fy = [](double x, double y) { return 0.4 * x * y - 0.5 * y; };
+            double x = 2, y = 0.5;
+            for (int i = 1; i <= 200; ++i) {
+                if (method[0] == 's') {
+                    x += h * fx(x, y);
+                    y += h * fy(x, y);
+                } else {
+                    const double ax = fx(x, y), ay = fy(x, y);
+                    const double bx = fx(x + h / 2 * ax, y + h / 2 * ay),
+                                 by = fy(x + h / 2 * ax, y + h / 2 * ay);
+                    const double cx = fx(x + h / 2 * bx, y + h / 2 * by),
+                                 cy = fy(x + h / 2 * bx, y + h / 2 * by);
+                    const double dx = fx(x + h * cx, y + h * cy), dy = fy(x + h * cx, y + h * cy);
+                    x += h / 6 * (ax + 2 * bx + 2 * cx + dx);
+                    y += h / 6 * (ay + 2 * by + 2 * cy + dy);
+                }
+                if (i == 100)
+                    x /= 4, y /= 4;
+                const QList<QByteArray> f = rows[i + 1].split(',');
+                QVERIFY2(std::fabs(f[2].toDouble() - x) < 1e-13 * x &&
+                             std::fabs(f[3].toDouble() - y) < 1e-13 * y,
+                         method);
+            }
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestAnalysis)
+QTEST_MAIN(TestAnalysis)
 #include "tst_analysis.moc"
