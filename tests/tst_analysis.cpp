@@ -141,6 +141,20 @@ private slots:
         QVERIFY(std::fabs(*s.smallOrbitPeriod - expected) < 1e-12);
     }
 
+    // A cosine of period 1 sampled off its grid, struck while rising: the
+    // vertex refinement finds the period, and the step before the strike is
+    // no maximum.
+    void periodsAroundStrike() {
+        xs.assign(171, 0);
+        ys.assign(171, 1);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            xs[i] = (2 + std::cos(2 * std::numbers::pi * 0.06 * double(i))) / (i >= 47 ? 2 : 1);
+        const RunSummary s = RunSummary::of(
+            {M::Euler, {0.9, 0.6, 0.3, 0.2, 0.06}, xs.data(), ys.data(), 170, 47, 2});
+        QVERIFY(std::fabs(*s.periodBefore - 1) < 3e-3);
+        QVERIFY(std::fabs(*s.periodAfter - 1) < 3e-3);
+    }
+
     void firstNonPositive() {
         const Rates r{1, 1, 1, 1, 0.2};
         run(M::Euler, r, 2, 1, 150, -1, 2);
