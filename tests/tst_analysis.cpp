@@ -61,6 +61,7 @@ static const std::tuple<const char*, const char*, QStringList> undefined[] = {
      {"Vend", "drift", "driftPerTime", "disaster"}},
     {"too short for a period", "--t=3 --disaster=1", {"periodBefore", "periodAfter"}},
     {"x0 is 0", "--x0=0 --t=5 --compare-steps", {"V0", "drift", "firstNonPositive"}},
+    {"t 0", "--t=0", {"driftPerTime", "periodBefore"}},
 };
 
 class TestAnalysis : public QObject {

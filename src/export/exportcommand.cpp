@@ -68,12 +68,12 @@ struct Run {
 };
 
 // The calculation, as the window runs it. Its horizontal scale divides by
-// t / dt, which only a picture needs: t = 0 gives a one-row table but no
-// graph.
+// t / dt, which only a picture needs: t = 0 gives a one-row table and a
+// summary but no graph.
 void calculate(Run& r) {
     ModelState& s = r.s;
     for (const auto& [name, file] : r.options.outputs) {
-        if (name != QLatin1String("csv")) {
+        if (name != QLatin1String("csv") && name != QLatin1String("summary")) {
             r.stage = option(name, file);
             s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
             r.stage.clear();
