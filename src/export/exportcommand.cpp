@@ -154,7 +154,9 @@ void make(Run& r, OutputFiles& files) {
     const double strike = r.struck > 0 ? double(r.struck) : -1;
     const PhasePlotter::Overlay extras = overlay(r);
     const auto portrait = [&s, strike, &extras](DrawSurface& surface) {
-        PhasePlotter::draw(s, surface, strike, extras);
+        const std::size_t count = std::size_t(Trajectory::lastStep(s, Trajectory::bound(s))) + 1;
+        PhasePlotter::draw(s.xSeries.data(), s.ySeries.data(), count, GraphGeometry::Graph, surface,
+                           strike, extras);
     };
     const int scale = r.inputs.scale;
     for (const auto& [name, file] : r.options.outputs) {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 namespace {
-constexpr int TwipsPerPixel = 15;
+using namespace GraphGeometry;
 
 // The window places its controls at whole pixels, twips / 15 rounded down.
 int px(int twips) {
@@ -71,13 +71,13 @@ void GraphPicture::paintFront(QPainter& p, const Frame& frame) {
     p.setFont(frame.font);
     const QColor& fg = frame.foreground;
     // Back to front, as the windows stack them.
-    paintLine(p, fg, 480, 4320, 7920, 4320);
-    paintLine(p, fg, 480, 4320, 480, 1200);
-    paintLabel(p, fg, pxRect(7920, 4200, 135, 255), frame.timeCaption);
-    paintLabel(p, fg, pxRect(360, 960, 255, 255), frame.valueCaption);
-    paintLabel(p, fg, pxRect(360, 4320, 135, 255), frame.originText);
+    paintLine(p, fg, AxisLeft, AxisBottom, AxisRight, AxisBottom);
+    paintLine(p, fg, AxisLeft, AxisBottom, AxisLeft, AxisTop);
+    paintLabel(p, fg, pxRect(AxisRight, 4200, 135, 255), frame.timeCaption);
+    paintLabel(p, fg, pxRect(360, BoxTop, 255, 255), frame.valueCaption);
+    paintLabel(p, fg, pxRect(360, AxisBottom, 135, 255), frame.originText);
     if (frame.viewLineX > 0)
-        paintLine(p, fg, frame.viewLineX, 1200, frame.viewLineX, 4320);
+        paintLine(p, fg, frame.viewLineX, AxisTop, frame.viewLineX, AxisBottom);
 }
 
 QImage GraphPicture::image(const Frame& frame, qreal scale, const Drawing& draw) {

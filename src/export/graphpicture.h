@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/paintersurface.h"
+#include "plot/graphgeometry.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -18,10 +19,10 @@ class QPainter;
 class GraphPicture {
 public:
     // The graph box (`Graph`) in twips of the window's client area.
-    static constexpr int Left = 120;
-    static constexpr int Top = 960;
-    static constexpr int Width = 8055;
-    static constexpr int Height = 3735;
+    static constexpr int Left = GraphGeometry::BoxLeft;
+    static constexpr int Top = GraphGeometry::BoxTop;
+    static constexpr int Width = GraphGeometry::BoxWidth;
+    static constexpr int Height = GraphGeometry::BoxHeight;
 
     // The fixed elements around the drawing, with the window's colours.
     struct Frame {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plot/drawsurface.h"
+#include "plot/graphgeometry.h"
 
 #include <QColor>
 #include <QFont>
@@ -16,7 +17,7 @@ class QPainter;
 // same drawing comes out sharp at any device-pixel ratio or in SVG.
 class PainterSurface : public DrawSurface {
 public:
-    static constexpr double TwipsPerPixel = 15.0;
+    static constexpr double TwipsPerPixel = GraphGeometry::TwipsPerPixel;
 
     struct Style {
         QColor foreground;

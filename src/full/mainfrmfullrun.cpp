@@ -10,6 +10,7 @@
 #include "diag/corrections.h"
 #include "diag/logentries.h"
 #include "full/statusbar.h"
+#include "model/lastrun.h"
 #include "model/trajectory.h"
 #include "plot/graphplotter.h"
 #include "startup/form1.h"
@@ -58,9 +59,9 @@ void MainFrmFull::StartCount_Click() {
         setStatus(QStringLiteral("Просчет значений... [на инициализацию затрачено:") +
                   NumberText::fromSingle(initElapsed) + QLatin1Char(']'));
         stageStart = Clock::timeOfDay();
+        const double strike = Trajectory::disasterStep(s);
         {
             const int last = Trajectory::lastStep(s, Trajectory::bound(s));
-            const double strike = Trajectory::disasterStep(s);
             for (int i = 1; i <= last; ++i) {
                 Trajectory::step(s, i, strike);
                 if (checked(Check5))
@@ -123,7 +124,7 @@ void MainFrmFull::StartCount_Click() {
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
         s.graphReady = -1;
-        graphMenu()->keepRun(s);
+        lastRun()->set(RunRecord::of(s, strike));
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
         m_layer->frames().release();

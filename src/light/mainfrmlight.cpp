@@ -2,6 +2,7 @@
 
 #include "common/checkedmath.h"
 #include "common/runerror.h"
+#include "model/lastrun.h"
 #include "model/trajectory.h"
 #include "plot/graphplotter.h"
 #include "ui/appmessage.h"
@@ -54,11 +55,12 @@ void MainFrmLight::StartCount_Click() {
         }
         m_state.twipsPerStep = InputReader::twipsPerStep(m_state.t, m_state.dt);
         InputReader::seedMaxima(m_state);
+        const double strike = Trajectory::disasterStep(m_state);
         Trajectory::calculate(m_state);
         GraphPlotter::drawCurves(m_state, *m_layer);
         GraphPlotter::drawScale(m_state, *m_layer);
         m_state.graphReady = -1;
-        graphMenu()->keepRun(m_state);
+        lastRun()->set(RunRecord::of(m_state, strike));
     } catch (const RunError& e) {
         AppMessage::report(this, e);
     } catch (const Aborted&) {

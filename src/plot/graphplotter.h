@@ -2,15 +2,16 @@
 
 #include "model/modelstate.h"
 #include "plot/drawsurface.h"
+#include "plot/graphgeometry.h"
 
 // Maps the series onto the graph area in twips and graduates the axes.
 // Every coordinate is computed in double, checked and narrowed to single.
 class GraphPlotter {
 public:
-    static constexpr double OriginX = 480;
-    static constexpr double OriginY = 4320;
-    static constexpr double Width = 7440;
-    static constexpr double Height = 2240;
+    static constexpr double OriginX = GraphGeometry::Graph.originX;
+    static constexpr double OriginY = GraphGeometry::Graph.originY;
+    static constexpr double Width = GraphGeometry::Graph.width;
+    static constexpr double Height = GraphGeometry::Graph.height;
     static constexpr DrawSurface::Rgb XColour = 0x00C000;
     static constexpr DrawSurface::Rgb YColour = 0xFF8000;
 

@@ -1,7 +1,6 @@
 #include "plot/phaseplotter.h"
 
 #include "common/checkedmath.h"
-#include "model/trajectory.h"
 #include "plot/graphplotter.h"
 
 #include <algorithm>
@@ -14,13 +13,15 @@ double PhasePlotter::largest(const double* values, std::size_t count) {
     return peak;
 }
 
-void PhasePlotter::draw(const ModelState& state, DrawSurface& surface, double strikeStep,
-                        const Overlay& overlay) {
+void PhasePlotter::draw(const double* x, const double* y, std::size_t count,
+                        const GraphGeometry::PlotArea& area, DrawSurface& surface,
+                        double strikeStep, const Overlay& overlay) {
     using G = GraphPlotter;
-    const int last = Trajectory::lastStep(state, Trajectory::bound(state));
-    const std::size_t count = std::size_t(last) + 1;
-    double xPeak = largest(state.xSeries.data(), count);
-    double yPeak = largest(state.ySeries.data(), count);
+    if (count == 0)
+        return;
+    const int last = int(count - 1);
+    double xPeak = largest(x, count);
+    double yPeak = largest(y, count);
     const auto& e = overlay.equilibrium;
     if (e) {
         xPeak = std::max(xPeak, std::fabs(e->first));
@@ -29,12 +30,12 @@ void PhasePlotter::draw(const ModelState& state, DrawSurface& surface, double st
     const std::size_t orbit = std::min(overlay.orbitX.size(), overlay.orbitY.size());
     xPeak = std::max(xPeak, largest(overlay.orbitX.data(), orbit));
     yPeak = std::max(yPeak, largest(overlay.orbitY.data(), orbit));
-    const double xScale = CheckedMath::divide(G::Width, xPeak);
-    const double yScale = CheckedMath::divide(G::Height, yPeak);
-    const auto sx = [&](double x) { return G::coord(G::OriginX + x * xScale); };
-    const auto sy = [&](double y) { return G::coord(G::OriginY - y * yScale); };
-    const auto px = [&](int i) { return sx(state.xSeries[i]); };
-    const auto py = [&](int i) { return sy(state.ySeries[i]); };
+    const double xScale = CheckedMath::divide(area.width, xPeak);
+    const double yScale = CheckedMath::divide(area.height, yPeak);
+    const auto sx = [&](double v) { return G::coord(area.originX + v * xScale); };
+    const auto sy = [&](double v) { return G::coord(area.originY - v * yScale); };
+    const auto px = [&](int i) { return sx(x[i]); };
+    const auto py = [&](int i) { return sy(y[i]); };
 
     if (e) {
         const float ex = sx(e->first), ey = sy(e->second);
@@ -64,26 +65,27 @@ void PhasePlotter::draw(const ModelState& state, DrawSurface& surface, double st
     // are often well below 1, so each axis gets as many decimals as its
     // division needs to show a digit (at least those of the time graph).
     // The value numbers, wider then, start further left.
-    const float timeTick = float(G::Width / 10);
-    const float valueTick = float(G::Height / 10);
+    const float timeTick = float(area.width / 10);
+    const float valueTick = float(area.height / 10);
     const int xDecimals = decimalsFor(xPeak / 10, 2);
     const int yDecimals = decimalsFor(yPeak / 10, 1);
     for (int k = 1; k <= 10; ++k) {
         const float tick = timeTick * float(k);
-        const float x = G::coord(G::OriginX + double(tick));
-        surface.line(x, 4290, x, 4350);
+        const float at = G::coord(area.originX + double(tick));
+        surface.line(at, G::coord(area.originY - 30), at, G::coord(area.originY + 30));
         // The last number would run off the box; the tick ends the axis.
         if (k == 10)
             break;
-        surface.setTextPosition(G::coord(double(tick) + 380), 4380);
+        surface.setTextPosition(G::coord(area.originX + double(tick) - 100),
+                                G::coord(area.originY + 60));
         surface.printNumber(CheckedMath::roundTo(xPeak * k / 10, xDecimals));
     }
-    const float left = float(std::max(75, 140 - 90 * (yDecimals - 1)));
+    const float left = G::coord(area.originX + std::max(-405, -340 - 90 * (yDecimals - 1)));
     for (int k = 1; k <= 10; ++k) {
         const float tick = valueTick * float(k);
-        const float y = G::coord(G::OriginY - double(tick));
-        surface.line(450, y, 510, y);
-        surface.setTextPosition(left, G::coord(4220 - double(tick)));
+        const float at = G::coord(area.originY - double(tick));
+        surface.line(G::coord(area.originX - 30), at, G::coord(area.originX + 30), at);
+        surface.setTextPosition(left, G::coord(area.originY - 100 - double(tick)));
         surface.printNumber(CheckedMath::roundTo(yPeak * k / 10, yDecimals));
     }
 }

@@ -1,17 +1,18 @@
 #pragma once
 
-#include "model/modelstate.h"
 #include "plot/drawsurface.h"
+#include "plot/graphgeometry.h"
 
+#include <cstddef>
 #include <optional>
+#include <utility>
 #include <vector>
 
-// The phase portrait: y against x on the graph area of the time graph (same
-// origin, width and height), x to the right and y upwards, each scaled so
-// that its largest magnitude over the whole run reaches the end of its
-// axis. The path is drawn in the x colour, the step into the disaster in
-// the y colour so that the jump stands out, and a small square marks the
-// start. Both axes are graduated in ten divisions, as the time graph is.
+// The phase portrait: y against x on a plot area (the time graph's, for
+// the pictures), x to the right and y upwards, each scaled so that its
+// largest magnitude over the whole run reaches the end of its axis. The path is drawn in the x
+// colour, the step into the disaster in the y colour so that the jump stands out, and a small
+// square marks the start. Both axes are graduated in ten divisions, as the time graph is.
 class PhasePlotter {
 public:
     static constexpr float StartMark = 60; // half the square's side, twips
@@ -27,9 +28,11 @@ public:
         std::vector<double> orbitX, orbitY;
     };
 
-    // strikeStep: the step the disaster struck, or -1. Throws RunError
-    // (division by zero) when either series is zero throughout.
-    static void draw(const ModelState& state, DrawSurface& surface, double strikeStep,
+    // The first `count` steps of the series x and y; strikeStep: the step
+    // the disaster struck, or -1. Throws RunError (division by zero) when
+    // either series is zero throughout.
+    static void draw(const double* x, const double* y, std::size_t count,
+                     const GraphGeometry::PlotArea& area, DrawSurface& surface, double strikeStep,
                      const Overlay& overlay = {});
 
     // The largest magnitude of the first count values.

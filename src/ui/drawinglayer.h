@@ -10,6 +10,7 @@
 // not drawn again, here as in the picture, so that it does not darken.
 
 #include "plot/drawsurface.h"
+#include "plot/graphgeometry.h"
 #include "plot/recordingsurface.h"
 #include "ui/frameupdates.h"
 
@@ -20,7 +21,7 @@
 class DrawingLayer : public QWidget, public DrawSurface {
     Q_OBJECT
 public:
-    static constexpr double TwipsPerPixel = 15.0;
+    static constexpr double TwipsPerPixel = GraphGeometry::TwipsPerPixel;
 
     explicit DrawingLayer(QWidget* parent);
 

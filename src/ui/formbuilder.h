@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plot/graphgeometry.h"
+
 #include <QString>
 #include <Qt>
 
@@ -15,7 +17,7 @@ class QWidget;
 // window surface reach the window's own handler.
 class FormBuilder {
 public:
-    static constexpr int TwipsPerPixel = 15;
+    static constexpr int TwipsPerPixel = GraphGeometry::TwipsPerPixel;
     static int px(int twips) { return twips / TwipsPerPixel; }
 
     static void place(QWidget* w, int left, int top, int width, int height);

@@ -2,6 +2,7 @@
 
 #include "common/runerror.h"
 #include "export/outputfiles.h"
+#include "model/lastrun.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/linewidget.h"
@@ -38,6 +39,7 @@ void GraphMenu::setFileChooser(FileChooser chooser) {
 
 GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
     setObjectName(QStringLiteral("GraphMenu"));
+    connect(form->lastRun(), &LastRun::changed, this, [this] { m_kind = Series; });
 }
 
 bool GraphMenu::opensAt(const QPointF& position) const {
@@ -69,13 +71,6 @@ void GraphMenu::open(const QPoint& globalPosition) {
         copyPicture();
     else if (chosen == values)
         saveValues();
-}
-
-void GraphMenu::keepRun(const ModelState& state) {
-    m_kind = Series;
-    m_dt = state.dt;
-    m_x.assign(state.xSeries.data(), state.xSeries.data() + state.xSeries.size());
-    m_y.assign(state.ySeries.data(), state.ySeries.data() + state.ySeries.size());
 }
 
 void GraphMenu::keepCorrections(const ModelState& state, int count) {
@@ -119,7 +114,8 @@ QByteArray GraphMenu::svg() const {
 QByteArray GraphMenu::values(CsvWriter::Style style) const {
     if (m_kind == Corrections)
         return CsvWriter::corrections(m_elapsed, m_factor, m_elapsed.size(), style);
-    return CsvWriter::series(m_x.data(), m_y.data(), std::min(m_x.size(), m_y.size()), m_dt, style);
+    const RunRecord& run = m_form->lastRun()->record();
+    return CsvWriter::series(run.x.data(), run.y.data(), run.x.size(), run.dt, style);
 }
 
 QString GraphMenu::chooseFile(const QString& caption, const QString& suggested,

@@ -30,9 +30,9 @@ public:
     bool opensAt(const QPointF& position) const;
     void open(const QPoint& globalPosition);
 
-    // What the values are taken from: the series of a run that finished
-    // drawing, or the first `count` records of a corrections graph.
-    void keepRun(const ModelState& state);
+    // What the values are taken from: the window's last run (each new one
+    // takes the menu back to it), or the first `count` records of a
+    // corrections graph.
     void keepCorrections(const ModelState& state, int count);
 
     // The graph box as the window shows it, at the screen's device-pixel
@@ -69,9 +69,6 @@ private:
 
     MainFormBase* m_form;
     enum { Series, Corrections } m_kind = Series;
-    double m_dt = 0;
-    std::vector<double> m_x;
-    std::vector<double> m_y;
     std::vector<float> m_elapsed;
     std::vector<float> m_factor;
 };

@@ -3,7 +3,9 @@
 #include "common/pausewithevents.h"
 #include "common/runerror.h"
 #include "export/graphpicture.h"
+#include "model/lastrun.h"
 #include "plot/disastermarker.h"
+#include "plot/graphgeometry.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
@@ -65,16 +67,21 @@ MainFormBase::MainFormBase(int widthTwips, int heightTwips, QWidget* parent)
     tInput = FB::textBox(this, "tInput", QStringLiteral("50"), 7440, 480);
 
     // Graph area.
-    Graph = new ShapeWidget(this, QStringLiteral("Graph"), 120, 960, 8055, 3735, true, true);
+    using namespace GraphGeometry;
+    Graph = new ShapeWidget(this, QStringLiteral("Graph"), BoxLeft, BoxTop, BoxWidth, BoxHeight,
+                            true, true);
     m_layer = new DrawingLayer(this);
     m_layer->setGeometry(rect());
-    Line1 = new LineWidget(this, QStringLiteral("Line1"), 480, 4320, 7920, 4320);
-    Line2 = new LineWidget(this, QStringLiteral("Line2"), 480, 4320, 480, 1200);
-    ViewLine = new LineWidget(this, QStringLiteral("ViewLine"), 480, 1200, 480, 4320);
+    Line1 =
+        new LineWidget(this, QStringLiteral("Line1"), AxisLeft, AxisBottom, AxisRight, AxisBottom);
+    Line2 = new LineWidget(this, QStringLiteral("Line2"), AxisLeft, AxisBottom, AxisLeft, AxisTop);
+    ViewLine =
+        new LineWidget(this, QStringLiteral("ViewLine"), AxisLeft, AxisTop, AxisLeft, AxisBottom);
     const auto centred = Qt::AlignHCenter | Qt::AlignTop;
     Label12 = FB::label(this, "Label12", QStringLiteral("0"), 360, 4320, 135, 255, centred, true);
     FB::label(this, "Label13", QStringLiteral("x,y"), 360, 960, 255, 255, centred, true);
     FB::label(this, "tlabel", QStringLiteral("t"), 7920, 4200, 135, 255, centred, true);
+    m_lastRun = new LastRun(this);
     m_graphMenu = new GraphMenu(this);
 }
 
@@ -235,7 +242,7 @@ void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double
     try {
         showMarkTime();
         const int lineX = int(x);
-        ViewLine->setPoints(lineX, 1200, lineX, 4320);
+        ViewLine->setPoints(lineX, GraphGeometry::AxisTop, lineX, GraphGeometry::AxisBottom);
         pause(0.01);
         DisasterMarker::redraw(m_state, *m_layer, VScroll1->value());
     } catch (const RunError& e) {

@@ -14,6 +14,7 @@
 
 class DrawingLayer;
 class GraphMenu;
+class LastRun;
 class LineWidget;
 class QLabel;
 class QLineEdit;
@@ -31,6 +32,9 @@ public:
     DrawingLayer* drawingLayer() const { return m_layer; }
     // The graph's context menu: saving and copying what the graph shows.
     GraphMenu* graphMenu() const { return m_graphMenu; }
+    // The last run that finished drawing, for the menu and whatever else
+    // shows it; the window's own state is overwritten by the next run.
+    LastRun* lastRun() const { return m_lastRun; }
     // True while a handler of this window is under way (it may be pausing).
     bool isBusy() const { return m_busy > 0; }
 
@@ -100,6 +104,7 @@ protected:
     ModelState m_state;
     DrawingLayer* m_layer = nullptr;
     GraphMenu* m_graphMenu = nullptr;
+    LastRun* m_lastRun = nullptr;
 
 public:
     QLineEdit* k1Input = nullptr;

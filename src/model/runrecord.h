@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/modelstate.h"
+
+#include <cstdint>
+#include <vector>
+
+// A finished run as a plain value: what was asked for and what came out.
+// A window's ModelState is overwritten by its next run; a copy of this
+// stays valid for as long as its holder keeps it.
+struct RunRecord {
+    double k1 = 0;
+    double k2 = 0;
+    double a1 = 0;
+    double a2 = 0;
+    double dt = 0;
+    std::int16_t t = 0;
+    // Step i of the run is x[i], y[i] at model time i · dt; both are
+    // equally long, and empty when there is no run.
+    std::vector<double> x;
+    std::vector<double> y;
+    // The step the disaster struck, or -1 when none did, and its divisor.
+    int strike = -1;
+    std::int16_t divisor = 0;
+
+    bool isEmpty() const { return x.empty(); }
+
+    // The run `state` holds, its disaster at `strikeStep` (as Trajectory
+    // reported it when the pass began, or -1).
+    static RunRecord of(const ModelState& state, double strikeStep);
+};
