@@ -2,9 +2,14 @@
 // Euler pass against a plain loop, and the graph drawn through the plotter
 // onto the light window's drawing layer against the same segments drawn
 // with a bare QPainter; the export's table against a plain fprintf loop
-// and its picture against the same bare QPainter. Names are
+// and its picture against the same bare QPainter; the lab's passes against
+// plain loops of their formulas, a run's figures against the Euler pass, and
+// the exact orbit against its aim of a millisecond. Names are
 // "<case>/<steps>"; morvane_bench_windows pairs them up for the report.
 
+#include "analysis/exactorbit.h"
+#include "analysis/integrator.h"
+#include "analysis/runsummary.h"
 #include "export/csvwriter.h"
 #include "export/graphpicture.h"
 #include "light/mainfrmlight.h"
@@ -163,6 +168,90 @@ void png(benchmark::State& st, int t, QString dt) {
     }
 }
 
+// The lab's two other steps, term for term as Integrator takes them,
+// without checks, peaks or disaster.
+void plainSemiImplicit(ModelState& s) {
+    double* x = s.xSeries.data();
+    double* y = s.ySeries.data();
+    const int last = int(s.xSeries.size()) - 1;
+    const double k1 = s.k1, k2 = s.k2, a1 = s.a1, a2 = s.a2, dt = s.dt;
+    double xp = x[0], yp = y[0];
+    for (int i = 1; i <= last; ++i) {
+        const double xi = ((xp * k1) - (xp * a1) * yp) * dt + xp;
+        const double yi = ((xi * a2) * yp + (-k2) * yp) * dt + yp;
+        x[i] = xi;
+        y[i] = yi;
+        xp = xi;
+        yp = yi;
+    }
+}
+
+void plainRk4(ModelState& s) {
+    double* x = s.xSeries.data();
+    double* y = s.ySeries.data();
+    const int last = int(s.xSeries.size()) - 1;
+    const double k1 = s.k1, k2 = s.k2, a1 = s.a1, a2 = s.a2, dt = s.dt, h = dt / 2;
+    double xp = x[0], yp = y[0];
+    for (int i = 1; i <= last; ++i) {
+        const double ax = xp * (k1 - a1 * yp), ay = yp * (a2 * xp - k2);
+        const double bxp = xp + h * ax, byp = yp + h * ay;
+        const double bx = bxp * (k1 - a1 * byp), by = byp * (a2 * bxp - k2);
+        const double cxp = xp + h * bx, cyp = yp + h * by;
+        const double cx = cxp * (k1 - a1 * cyp), cy = cyp * (a2 * cxp - k2);
+        const double dxp = xp + dt * cx, dyp = yp + dt * cy;
+        const double dx = dxp * (k1 - a1 * dyp), dy = dyp * (a2 * dxp - k2);
+        xp = x[i] = xp + dt / 6 * (ax + 2 * (bx + cx) + dx);
+        yp = y[i] = yp + dt / 6 * (ay + 2 * (by + cy) + dy);
+    }
+}
+
+void (*const plainLoops[])(ModelState&) = {plainEuler, plainSemiImplicit, plainRk4};
+
+void lab(benchmark::State& st, Integrator::Method m, int t, QString dt) {
+    ModelState s = loaded(t, dt);
+    for (auto _ : st) {
+        Integrator::calculate(s, m);
+        benchmark::ClobberMemory();
+    }
+}
+
+void plain(benchmark::State& st, Integrator::Method m, int t, QString dt) {
+    ModelState s = loaded(t, dt);
+    for (auto _ : st) {
+        plainLoops[m](s);
+        benchmark::ClobberMemory();
+    }
+}
+
+// A run's figures without the step halving, from the finished series.
+void summary(benchmark::State& st, int t, QString dt) {
+    ModelState s = loaded(t, dt);
+    Trajectory::calculate(s);
+    const RunSummary::Input in{Integrator::Euler, Trajectory::rates(s), s.xSeries.data(),
+                               s.ySeries.data(), int(s.xSeries.size()) - 1};
+    for (auto _ : st)
+        benchmark::DoNotOptimize(RunSummary::of(in));
+}
+
+// An orbit of the lab's own example, well away from the equilibrium.
+void orbit(benchmark::State& st, int points) {
+    for (auto _ : st)
+        benchmark::DoNotOptimize(ExactOrbit::through({1.2, 0.8, 0.4, 0.1, 0.1}, 3, 2, points));
+}
+
+bool sameLab(int t, QString dt) {
+    for (Integrator::Method m : Integrator::All) {
+        ModelState a = loaded(t, dt);
+        ModelState b = loaded(t, dt);
+        Integrator::calculate(a, m);
+        plainLoops[m](b);
+        for (std::size_t i = 0; i < a.xSeries.size(); ++i)
+            if (a.xSeries[i] != b.xSeries[i] || a.ySeries[i] != b.ySeries[i])
+                return false;
+    }
+    return true;
+}
+
 // The baseline must compute exactly what the pass computes, or the
 // comparison means nothing.
 bool sameSeries(int t) {
@@ -220,6 +309,24 @@ int main(int argc, char** argv) {
           benchmark::RegisterBenchmark("fprintf/32767", fprintfLoop, 3277, dt, sink),
           benchmark::RegisterBenchmark("png/32767", png, 3277, dt),
           benchmark::RegisterBenchmark("qpainter/32767", qpainter, 3277, GraphPicture::size(), dt)})
+        b->ComputeStatistics("min", fastest);
+    // The lab: each method, a run's figures and the exact orbit.
+    if (!sameLab(3277, dt)) {
+        std::fprintf(stderr, "a plain loop differs from the lab's pass\n");
+        return EXIT_FAILURE;
+    }
+    for (Integrator::Method m : Integrator::All) {
+        const QByteArray name = Integrator::name(m).toLatin1();
+        for (benchmark::internal::Benchmark* b :
+             {benchmark::RegisterBenchmark(("lab-" + name + "/32767").constData(), lab, m, 3277,
+                                           dt),
+              benchmark::RegisterBenchmark(("plain-" + name + "/32767").constData(), plain, m, 3277,
+                                           dt)})
+            b->ComputeStatistics("min", fastest);
+    }
+    for (benchmark::internal::Benchmark* b :
+         {benchmark::RegisterBenchmark("summary/32767", summary, 3277, dt),
+          benchmark::RegisterBenchmark("orbit/2000", orbit, 2000)})
         b->ComputeStatistics("min", fastest);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

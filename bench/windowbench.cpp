@@ -162,6 +162,22 @@ void coreFigures(BenchTable& table, const QString& path) {
                        BenchTable::Seconds, 0, p.goal});
         }
     }
+    // The lab's figures: its passes against plain loops, a run's figures
+    // against the Euler pass, the exact orbit against its aim.
+    for (const QString method : {"euler", "semi-implicit", "rk4"}) {
+        const QString name = QStringLiteral("lab-%1/32767").arg(method);
+        const QString plain = QStringLiteral("plain-%1/32767").arg(method);
+        if (seconds.count(name) && seconds.count(plain))
+            table.add({"9", QStringLiteral("Integrator::calculate, %1, 32767 steps").arg(method),
+                       seconds[name], QStringLiteral("plain %1 loop").arg(method), seconds[plain],
+                       BenchTable::Seconds, 0, 1.3});
+    }
+    if (seconds.count("summary/32767") && seconds.count("lab-euler/32767"))
+        table.add({"10", "RunSummary::of (a run's figures), 32767 steps", seconds["summary/32767"],
+                   "Euler pass alone", seconds["lab-euler/32767"], BenchTable::Seconds, 0, 1.5});
+    if (seconds.count("orbit/2000"))
+        table.add({"11", "ExactOrbit::through, 2000 points", seconds["orbit/2000"], "aim", 1e-3,
+                   BenchTable::Seconds, 0, 1.0});
 }
 
 // Figure 3: the light run with the texts at load, then with t = 3276.

@@ -1,5 +1,9 @@
 #include "export/exportcommand.h"
 
+#include "analysis/exactorbit.h"
+#include "analysis/invariant.h"
+#include "analysis/runsummary.h"
+#include "analysis/stephalving.h"
 #include "common/checkedmath.h"
 #include "common/runerror.h"
 #include "export/csvwriter.h"
@@ -7,6 +11,7 @@
 #include "export/exportoptions.h"
 #include "export/graphpicture.h"
 #include "export/outputfiles.h"
+#include "export/summaryjson.h"
 #include "model/trajectory.h"
 #include "plot/graphplotter.h"
 #include "plot/phaseplotter.h"
@@ -63,12 +68,12 @@ struct Run {
 };
 
 // The calculation, as the window runs it. Its horizontal scale divides by
-// t / dt, which only a picture needs: t = 0 gives a one-row table but no
-// graph.
+// t / dt, which only a picture needs: t = 0 gives a one-row table and a
+// summary but no graph.
 void calculate(Run& r) {
     ModelState& s = r.s;
     for (const auto& [name, file] : r.options.outputs) {
-        if (name != QLatin1String("csv")) {
+        if (name != QLatin1String("csv") && name != QLatin1String("summary")) {
             r.stage = option(name, file);
             s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
             r.stage.clear();
@@ -83,7 +88,48 @@ void calculate(Run& r) {
         s.disasterFactor = r.inputs.divisor;
     }
     InputReader::seedMaxima(s);
-    Trajectory::calculate(s);
+    Integrator::calculate(s, r.inputs.method);
+}
+
+// The lab's figures of the run, and with --compare-steps the same run at
+// halved steps.
+QByteArray summary(const Run& r) {
+    const ModelState& s = r.s;
+    const Trajectory::Rates rates = Trajectory::rates(s);
+    const int last = int(s.xSeries.size()) - 1;
+    const int strike = r.struck > 0 ? r.struck : -1;
+    const RunSummary figures =
+        RunSummary::of({r.inputs.method, rates, s.xSeries.data(), s.ySeries.data(), last, strike,
+                        double(r.inputs.divisor)});
+    QStringList notes;
+    if (r.inputs.disasterTime && r.struck == 0)
+        notes << QStringLiteral("Катастрофа не приходится ни на один шаг с 1-го по последний");
+    if (!r.options.compareSteps)
+        return SummaryJson::document(figures, nullptr, notes);
+    if (strike > 0)
+        notes << QStringLiteral("В compareSteps дрейф взят без скачка V при катастрофе: он не "
+                                "зависит от шага");
+    const std::vector<StepHalving::Row> rows =
+        StepHalving::compare(rates, s.xSeries[0], s.ySeries[0], last, strike, r.inputs.divisor);
+    return SummaryJson::document(figures, &rows, notes);
+}
+
+// The nullclines and the exact orbit asked for, where they are defined.
+PhasePlotter::Overlay overlay(const Run& r) {
+    PhasePlotter::Overlay o;
+    const Trajectory::Rates rates = Trajectory::rates(r.s);
+    if (r.options.nullclines) {
+        if (const Figure<PhasePoint> e = Invariant::equilibrium(rates); e.has())
+            o.equilibrium = std::pair{(*e).x, (*e).y};
+    }
+    if (r.options.exactOrbit) {
+        if (auto orbit = ExactOrbit::through(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
+            orbit.has()) {
+            o.orbitX = std::move(orbit.value->x);
+            o.orbitY = std::move(orbit.value->y);
+        }
+    }
+    return o;
 }
 
 // Each output in memory, in the order given.
@@ -106,10 +152,11 @@ void make(Run& r, OutputFiles& files) {
         GraphPlotter::drawScale(s, surface);
     };
     const double strike = r.struck > 0 ? double(r.struck) : -1;
-    const auto portrait = [&s, strike](DrawSurface& surface) {
+    const PhasePlotter::Overlay extras = overlay(r);
+    const auto portrait = [&s, strike, &extras](DrawSurface& surface) {
         const std::size_t count = std::size_t(Trajectory::lastStep(s, Trajectory::bound(s))) + 1;
         PhasePlotter::draw(s.xSeries.data(), s.ySeries.data(), count, GraphGeometry::Graph, surface,
-                           strike);
+                           strike, extras);
     };
     const int scale = r.inputs.scale;
     for (const auto& [name, file] : r.options.outputs) {
@@ -119,6 +166,8 @@ void make(Run& r, OutputFiles& files) {
             bytes = CsvWriter::series(s.xSeries.data(), s.ySeries.data(), s.xSeries.size(), s.dt,
                                       r.options.decimalComma ? CsvWriter::DecimalComma
                                                              : CsvWriter::Plain);
+        else if (name == QLatin1String("summary"))
+            bytes = summary(r);
         else if (name == QLatin1String("png"))
             bytes = GraphPicture::png(frame, scale, graph);
         else if (name == QLatin1String("svg"))

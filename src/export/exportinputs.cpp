@@ -76,6 +76,11 @@ ExportInputs ExportInputs::read(ModelState& state, const ExportOptions& o) {
     ExportInputs inputs;
     inputs.divisor = readDivisor(o.divisor);
     inputs.scale = readScale(o.scale);
+    const std::optional<Integrator::Method> method = Integrator::fromName(o.method);
+    if (!method)
+        throw refused("method", o.method,
+                      QStringLiteral("метод должен быть euler, semi-implicit или rk4"));
+    inputs.method = *method;
     if (o.marked())
         inputs.disasterTime = readTime(o.disasterTime);
     return inputs;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/integrator.h"
 #include "model/modelstate.h"
 
 #include <QString>
@@ -20,6 +21,7 @@ public:
 
     std::int16_t divisor = 2;
     int scale = 1;
+    Integrator::Method method = Integrator::Euler;
     // The disaster's model time, when one is asked for.
     std::optional<double> disasterTime;
 

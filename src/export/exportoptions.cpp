@@ -27,6 +27,8 @@ const O::Row Rows[] = {
      "катастрофа в шаге round(ВРЕМЯ / dt)", true},
     {"divisor", Kind::Text, own<&O::divisor>, nullptr, "N",
      "делитель катастрофы: 2...8 или 1000 (по умолчанию 2)"},
+    {"method", Kind::Text, own<&O::method>, nullptr, "МЕТОД",
+     "euler (как в окнах), semi-implicit или rk4", true},
     {"csv", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "значения step,t,x,y (ФАЙЛ \"-\": стандартный вывод)", true},
     {"decimal-comma", Kind::Flag, nullptr, own<&O::decimalComma>, "",
@@ -36,7 +38,15 @@ const O::Row Rows[] = {
     {"svg", Kind::Output, nullptr, nullptr, "ФАЙЛ", "тот же график в векторном виде"},
     {"phase-png", Kind::Output, nullptr, nullptr, "ФАЙЛ", "фазовый портрет (y от x)", true},
     {"phase-svg", Kind::Output, nullptr, nullptr, "ФАЙЛ", "фазовый портрет в векторном виде"},
+    {"nullclines", Kind::Flag, nullptr, own<&O::nullclines>, "",
+     "на фазовом портрете: нуль-изоклины и равновесие"},
+    {"exact-orbit", Kind::Flag, nullptr, own<&O::exactOrbit>, "",
+     "на фазовом портрете: точная орбита V = V0"},
     {"scale", Kind::Text, own<&O::scale>, nullptr, "N", "увеличение PNG: 1...4 (по умолчанию 1)"},
+    {"summary", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "показатели прогона в JSON: V, дрейф, периоды, катастрофа", true},
+    {"compare-steps", Kind::Flag, nullptr, own<&O::compareSteps>, "",
+     "в --summary: дрейф каждого метода при dt, dt/2, dt/4"},
     {"help", Kind::Flag, nullptr, own<&O::help>},
     {"version", Kind::Flag, nullptr, own<&O::version>},
 };
@@ -148,5 +158,18 @@ std::optional<QString> ExportOptions::checkOutputs() const {
         }
         files << file;
     }
+    // An addition to an output that is not asked for would do nothing.
+    const auto has = [this](const char* name) {
+        for (const auto& output : outputs)
+            if (output.first == QLatin1String(name))
+                return true;
+        return false;
+    };
+    if (compareSteps && !has("summary"))
+        return QStringLiteral("--compare-steps дополняет --summary, а оно не задано");
+    for (const char* flag : {"nullclines", "exact-orbit"})
+        if (given.contains(QLatin1String(flag)) && !has("phase-png") && !has("phase-svg"))
+            return QStringLiteral("--%1 дополняет --phase-png или --phase-svg, а они не заданы")
+                .arg(QLatin1String(flag));
     return std::nullopt;
 }

@@ -36,7 +36,11 @@ public:
     QString disasterTime;
     QString divisor = QStringLiteral("2");
     QString scale = QStringLiteral("1");
+    QString method = QStringLiteral("euler");
     bool decimalComma = false;
+    bool compareSteps = false;
+    bool nullclines = false;
+    bool exactOrbit = false;
     bool help = false;
     bool version = false;
     // Output option name (without "--") and file, in the order given.
@@ -49,7 +53,7 @@ public:
     // An error message, or nothing when the arguments are well formed.
     std::optional<QString> parse(const QStringList& args);
     // Whether the outputs name at least one file, none twice and standard
-    // output at most once.
+    // output at most once, and whether each addition has its output.
     std::optional<QString> checkOutputs() const;
     // The names of the outputs, as the error for none given lists them.
     static QStringList outputNames();

@@ -32,16 +32,12 @@ double Trajectory::disasterStep(const ModelState& state) {
 }
 
 namespace {
-// The running values of a pass. A stretch of steps works on a copy in locals
-// and reports an overflow instead of throwing, so nothing escapes the loop
-// and the compiler keeps it all in registers.
-struct Pass {
-    double xp, yp, peak;
-    int i;
-    bool overflow;
-};
+using Pass = Trajectory::Pass;
 
-Pass stretch(Pass p, int to, const ModelState& s, double* x, double* y) {
+// One body for the windows' pass (rates read from the record, as it always
+// has: a call through the exported stretch below costs it a quarter more)
+// and for the lab's passes over plain arrays.
+template <class Rates> Pass run(Pass p, int to, const Rates& s, double* x, double* y) {
     const double k1 = s.k1, k2 = s.k2, a1 = s.a1, a2 = s.a2, dt = s.dt;
     double xp = p.xp, yp = p.yp, peak = p.peak;
     int i = p.i;
@@ -63,10 +59,14 @@ Pass stretch(Pass p, int to, const ModelState& s, double* x, double* y) {
 }
 } // namespace
 
+Trajectory::Pass Trajectory::stretch(Pass p, int to, const Rates& r, double* x, double* y) {
+    return run(p, to, r, x, y);
+}
+
 void Trajectory::step(ModelState& state, int i, double strike) {
     double* x = state.xSeries.data();
     double* y = state.ySeries.data();
-    const Pass p = stretch({x[i - 1], y[i - 1], state.peakValue, i, false}, i, state, x, y);
+    const Pass p = run({x[i - 1], y[i - 1], state.peakValue, i, false}, i, state, x, y);
     state.peakValue = p.peak;
     if (p.overflow)
         throw RunError(RunError::Overflow);
@@ -95,12 +95,12 @@ void Trajectory::calculate(ModelState& state) {
     };
     if (strike >= 1 && strike <= last) {
         const int struck = int(strike);
-        p = stretch(p, struck, state, x, y);
+        p = run(p, struck, state, x, y);
         finish();
         const double factor = state.disasterFactor;
         p.xp = x[struck] = CheckedMath::divide(p.xp, factor);
         p.yp = y[struck] = CheckedMath::divide(p.yp, factor);
     }
-    p = stretch(p, last, state, x, y);
+    p = run(p, last, state, x, y);
     finish();
 }

@@ -22,4 +22,22 @@ public:
     // The step the mark strikes, or -1 when there is no mark.
     static double disasterStep(const ModelState& state);
     static void step(ModelState& state, int i, double disasterStep);
+
+    // The running values of a pass. A stretch of steps works on a copy in
+    // locals and reports an overflow instead of throwing, so nothing escapes
+    // the loop and the compiler keeps it all in registers.
+    struct Pass {
+        double xp, yp, peak;
+        int i;
+        bool overflow;
+    };
+    struct Rates {
+        double k1, k2, a1, a2, dt;
+    };
+    // Steps p.i..to into x and y. Public so that the lab's passes, which may
+    // run past the windows' 16-bit bound, take exactly these Euler steps.
+    static Pass stretch(Pass p, int to, const Rates& r, double* x, double* y);
+    static Rates rates(const ModelState& state) {
+        return {state.k1, state.k2, state.a1, state.a2, state.dt};
+    }
 };

@@ -15,17 +15,40 @@ double PhasePlotter::largest(const double* values, std::size_t count) {
 
 void PhasePlotter::draw(const double* x, const double* y, std::size_t count,
                         const GraphGeometry::PlotArea& area, DrawSurface& surface,
-                        double strikeStep) {
+                        double strikeStep, const Overlay& overlay) {
     using G = GraphPlotter;
     if (count == 0)
         return;
     const int last = int(count - 1);
-    const double xPeak = largest(x, count);
-    const double yPeak = largest(y, count);
+    double xPeak = largest(x, count);
+    double yPeak = largest(y, count);
+    const auto& e = overlay.equilibrium;
+    if (e) {
+        xPeak = std::max(xPeak, std::fabs(e->first));
+        yPeak = std::max(yPeak, std::fabs(e->second));
+    }
+    const std::size_t orbit = std::min(overlay.orbitX.size(), overlay.orbitY.size());
+    xPeak = std::max(xPeak, largest(overlay.orbitX.data(), orbit));
+    yPeak = std::max(yPeak, largest(overlay.orbitY.data(), orbit));
     const double xScale = CheckedMath::divide(area.width, xPeak);
     const double yScale = CheckedMath::divide(area.height, yPeak);
-    const auto px = [&](int i) { return G::coord(area.originX + x[i] * xScale); };
-    const auto py = [&](int i) { return G::coord(area.originY - y[i] * yScale); };
+    const auto sx = [&](double v) { return G::coord(area.originX + v * xScale); };
+    const auto sy = [&](double v) { return G::coord(area.originY - v * yScale); };
+    const auto px = [&](int i) { return sx(x[i]); };
+    const auto py = [&](int i) { return sy(y[i]); };
+
+    if (e) {
+        const float ex = sx(e->first), ey = sy(e->second);
+        // Across the quadrant, where the populations live.
+        surface.line(ex, sy(0), ex, sy(yPeak), NullclineColour);
+        surface.line(sx(0), ey, sx(xPeak), ey, NullclineColour);
+        const float d = StartMark;
+        surface.line(ex - d, ey - d, ex + d, ey + d);
+        surface.line(ex - d, ey + d, ex + d, ey - d);
+    }
+    for (std::size_t i = 1; i < orbit; ++i)
+        surface.line(sx(overlay.orbitX[i - 1]), sy(overlay.orbitY[i - 1]), sx(overlay.orbitX[i]),
+                     sy(overlay.orbitY[i]), OrbitColour);
 
     for (int i = 1; i <= last; ++i)
         surface.line(px(i - 1), py(i - 1), px(i), py(i),

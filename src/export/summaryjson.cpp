@@ -1,0 +1,85 @@
+#include "export/summaryjson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+// Collects the reasons of the null figures, each once.
+struct Notes {
+    QStringList list;
+    void add(const QString& note) {
+        if (!note.isEmpty() && !list.contains(note))
+            list << note;
+    }
+    QJsonValue of(const Figure<double>& f) {
+        if (f.has())
+            return *f;
+        add(f.reason);
+        return QJsonValue::Null;
+    }
+};
+} // namespace
+
+QByteArray SummaryJson::document(const RunSummary& s, const std::vector<StepHalving::Row>* compare,
+                                 const QStringList& extraNotes) {
+    Notes notes;
+    for (const QString& note : extraNotes)
+        notes.add(note);
+    QJsonObject o;
+    o[QStringLiteral("method")] = Integrator::name(s.method);
+    o[QStringLiteral("dt")] = s.dt;
+    o[QStringLiteral("t")] = s.span;
+    if (s.equilibrium.has()) {
+        o[QStringLiteral("equilibrium")] = QJsonArray{(*s.equilibrium).x, (*s.equilibrium).y};
+    } else {
+        o[QStringLiteral("equilibrium")] = QJsonValue::Null;
+        notes.add(s.equilibrium.reason);
+    }
+    o[QStringLiteral("V0")] = notes.of(s.v0);
+    o[QStringLiteral("Vend")] = notes.of(s.vEnd);
+    o[QStringLiteral("drift")] = notes.of(s.drift);
+    o[QStringLiteral("driftPerTime")] = notes.of(s.driftPerTime);
+    o[QStringLiteral("minX")] = s.minX;
+    o[QStringLiteral("minY")] = s.minY;
+    if (const auto& f = s.firstNonPositive)
+        o[QStringLiteral("firstNonPositive")] =
+            QJsonObject{{QStringLiteral("population"), QString(QLatin1Char(f->population))},
+                        {QStringLiteral("step"), f->step},
+                        {QStringLiteral("t"), f->t}};
+    else
+        o[QStringLiteral("firstNonPositive")] = QJsonValue::Null;
+    o[QStringLiteral("periodBefore")] = notes.of(s.periodBefore);
+    o[QStringLiteral("periodAfter")] = notes.of(s.periodAfter);
+    o[QStringLiteral("smallOrbitPeriod")] = notes.of(s.smallOrbitPeriod);
+    if (const auto& d = s.disaster)
+        o[QStringLiteral("disaster")] =
+            QJsonObject{{QStringLiteral("step"), d->step},
+                        {QStringLiteral("t"), d->t},
+                        {QStringLiteral("xBefore"), d->xBefore},
+                        {QStringLiteral("yBefore"), d->yBefore},
+                        {QStringLiteral("xAfter"), d->xAfter},
+                        {QStringLiteral("yAfter"), d->yAfter},
+                        {QStringLiteral("VBefore"), notes.of(d->vBefore)},
+                        {QStringLiteral("VAfter"), notes.of(d->vAfter)},
+                        {QStringLiteral("jump"), notes.of(d->jump)}};
+    else
+        o[QStringLiteral("disaster")] = QJsonValue::Null;
+    if (compare) {
+        QJsonArray rows;
+        for (std::size_t i = 0; i < compare->size(); ++i) {
+            const StepHalving::Row& row = (*compare)[i];
+            // The last halving has nothing to compare with: no note needed.
+            const bool lastHalving = i % StepHalving::Halvings == StepHalving::Halvings - 1;
+            const QJsonValue order = lastHalving && !row.order.has() ? QJsonValue(QJsonValue::Null)
+                                                                     : notes.of(row.order);
+            rows.append(QJsonObject{{QStringLiteral("method"), Integrator::name(row.method)},
+                                    {QStringLiteral("dt"), row.dt},
+                                    {QStringLiteral("drift"), notes.of(row.drift)},
+                                    {QStringLiteral("order"), order}});
+        }
+        o[QStringLiteral("compareSteps")] = rows;
+    }
+    o[QStringLiteral("notes")] = QJsonArray::fromStringList(notes.list);
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}

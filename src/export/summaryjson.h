@@ -1,0 +1,23 @@
+#pragma once
+
+#include "analysis/runsummary.h"
+#include "analysis/stephalving.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <vector>
+
+// A run's figures as the one JSON object morvane-export's --summary writes,
+// with fixed keys that scripts rely on. A figure that is undefined, or an
+// event that does not happen, is null; the reasons, each once, go into
+// "notes". Numbers are the shortest text that reads back as the same
+// double, which QJsonDocument writes (and never a NaN or an inf: those
+// are nulls before they get here).
+class SummaryJson {
+public:
+    // compare: the step halving's rows, or null when not asked for.
+    // extraNotes go first, e.g. that a disaster fell outside the run.
+    static QByteArray document(const RunSummary& summary,
+                               const std::vector<StepHalving::Row>* compare,
+                               const QStringList& extraNotes);
+};

@@ -1,0 +1,253 @@
+#include "analysis/exactorbit.h"
+#include "analysis/integrator.h"
+#include "analysis/invariant.h"
+#include "analysis/runsummary.h"
+#include "analysis/stephalving.h"
+#include "casetable.h"
+#include "export/exportcommand.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <numbers>
+
+// The lab's figures against values worked out from the formulas: V, the
+// equilibrium, Euler's per-step growth of V, the disaster's jump, the
+// orders of the methods, the exact orbit, the period and the first step
+// where a population is not positive.
+
+using Rates = Trajectory::Rates;
+using M = Integrator::Method;
+
+static double vOf(const Rates& r, double x, double y) {
+    return r.a2 * x - r.k2 * std::log(x) + r.a1 * y - r.k1 * std::log(y);
+}
+
+// name, rates (k1, k2, a1, a2, dt), x0, y0; E and V0 by hand
+static const std::tuple<const char*, Rates, double, double, double, double, double> sets[] = {
+    {"slow", {0.5, 0.3, 0.02, 0.01, 0.1}, 40, 10, 30, 25, -1.6579563827312036},
+    {"quick", {1.2, 0.8, 0.4, 0.1, 0.05}, 3, 2, 8, 3, -0.6106664476064222},
+};
+
+// A run of `last` steps from the set's start.
+static std::vector<double> xs, ys;
+static void run(M m, const Rates& r, double x0, double y0, int last, int strike, double d) {
+    xs.assign(std::size_t(last) + 1, 0);
+    ys.assign(xs.size(), 0);
+    xs[0] = x0;
+    ys[0] = y0;
+    Integrator::fill(m, r, xs.data(), ys.data(), last, strike, d);
+}
+
+static std::pair<int, QByteArray> exportWith(const QString& args) {
+    QByteArray out, err;
+    QBuffer o(&out), e(&err);
+    o.open(QIODevice::WriteOnly);
+    e.open(QIODevice::WriteOnly);
+    const int status = ExportCommand::run(args.split(u' '), o, e);
+    return {status, status == 0 ? out : err};
+}
+
+// The run the export rows below use: k1 0.6, k2 0.5, a1 0.3, a2 0.4.
+static const QString Unseen = "--k1=0,6 --k2=0,5 --a1=0,3 --a2=0,4 --x0=2 --y0=0,5 --dt=0,05 ";
+
+// name, arguments, keys that must be null
+static const std::tuple<const char*, const char*, QStringList> undefined[] = {
+    {"k1 below 0", "--k1=-0,5 --t=20", {"equilibrium", "smallOrbitPeriod", "periodAfter"}},
+    {"x goes negative",
+     "--k1=1 --k2=1 --a1=1 --a2=1 --x0=2 --y0=1 --dt=0,2 --t=30",
+     {"Vend", "drift", "driftPerTime", "disaster"}},
+    {"too short for a period", "--t=3 --disaster=1", {"periodBefore", "periodAfter"}},
+    {"x0 is 0", "--x0=0 --t=5 --compare-steps", {"V0", "drift", "firstNonPositive"}},
+    {"t 0", "--t=0", {"driftPerTime", "periodBefore"}},
+};
+
+class TestAnalysis : public QObject {
+    Q_OBJECT
+private slots:
+    void valueAndEquilibrium_data() { addRows(sets); }
+    void valueAndEquilibrium() {
+        const auto& [name, r, x0, y0, ex, ey, v0] = currentRow(sets);
+        QVERIFY(std::fabs(*Invariant::value(r, x0, y0) - v0) < 1e-14);
+        QCOMPARE((*Invariant::equilibrium(r)).x, ex);
+        QCOMPARE((*Invariant::equilibrium(r)).y, ey);
+        QVERIFY(!Invariant::value(r, 0, y0).has() && !Invariant::value(r, x0, -1).has());
+        QVERIFY(!Invariant::equilibrium({r.k1, r.k2, -r.a1, r.a2, r.dt}).has());
+    }
+
+    // V(n+1) − V(n) = k2·φ(a) + k1·φ(b) for every Euler step.
+    void eulerGrowth_data() { addRows(sets); }
+    void eulerGrowth() {
+        const auto& [name, r, x0, y0, ex, ey, v0] = currentRow(sets);
+        run(M::Euler, r, x0, y0, 300, -1, 2);
+        const auto phi = [](double u) { return u - std::log1p(u); };
+        for (std::size_t n = 0; n < 300; ++n) {
+            const double a = r.dt * (r.k1 - r.a1 * ys[n]), b = r.dt * (r.a2 * xs[n] - r.k2);
+            const double growth = vOf(r, xs[n + 1], ys[n + 1]) - vOf(r, xs[n], ys[n]);
+            const double tolerance = 1e-14 * (std::fabs(vOf(r, xs[n], ys[n])) + 1);
+            QVERIFY2(std::fabs(growth - (r.k2 * phi(a) + r.k1 * phi(b))) < tolerance,
+                     qPrintable(QString::number(n)));
+        }
+    }
+
+    void strikeJump_data() { addRows(sets); }
+    void strikeJump() {
+        const auto& [name, r, x0, y0, ex, ey, v0] = currentRow(sets);
+        const int k = 37;
+        const double d = 3;
+        run(M::Euler, r, x0, y0, 80, k, d);
+        const RunSummary s = RunSummary::of({M::Euler, r, xs.data(), ys.data(), 80, k, d});
+        const double xp = xs[k - 1], yp = ys[k - 1];
+        const double xb = xp + r.dt * (r.k1 * xp - r.a1 * xp * yp);
+        const double yb = yp + r.dt * (r.a2 * xp * yp - r.k2 * yp);
+        QVERIFY(std::fabs(s.disaster->xBefore - xb) < 1e-13 * xb);
+        QVERIFY(std::fabs(s.disaster->yBefore - yb) < 1e-13 * yb);
+        QCOMPARE(s.disaster->xAfter, s.disaster->xBefore / d);
+        const double closed = (r.k1 + r.k2) * std::log(d) - (1 - 1 / d) * (r.a2 * xb + r.a1 * yb);
+        QVERIFY(std::fabs(*s.disaster->jump - closed) < 1e-13 * (std::fabs(vOf(r, xb, yb)) + 1));
+        QVERIFY(!s.periodAfter.has() && !s.periodAfter.reason.isEmpty());
+    }
+
+    void orders() {
+        const auto rows = StepHalving::compare({1.2, 0.8, 0.4, 0.1, 0.01}, 3, 2, 2000, 750, 4);
+        QCOMPARE(rows.size(), std::size_t(9));
+        const auto& euler = rows[0];
+        const auto& rk4 = rows[6];
+        QCOMPARE(rk4.method, M::RungeKutta4);
+        QVERIFY(std::fabs(*euler.order - 1) < 0.1 && std::fabs(*rk4.order - 4) < 0.2);
+        QVERIFY(std::fabs(*rk4.drift) * 100 < std::fabs(*euler.drift));
+        QVERIFY(!rows[2].order.has() && rows[4].steps == 4000 && rows[4].dt == 0.005);
+    }
+
+    void exactOrbit_data() { addRows(sets); }
+    void exactOrbit() {
+        const auto& [name, r, x0, y0, ex, ey, v0] = currentRow(sets);
+        const auto orbit = ExactOrbit::through(r, x0, y0, 500);
+        const double height = v0 - vOf(r, ex, ey);
+        QCOMPARE((*orbit).x.size(), std::size_t(501));
+        for (std::size_t i = 0; i < (*orbit).x.size(); ++i)
+            QVERIFY(std::fabs(vOf(r, (*orbit).x[i], (*orbit).y[i]) - v0) <= 1e-9 * height);
+        QVERIFY(!ExactOrbit::through(r, -x0, y0, 10).has());
+    }
+
+    // A small orbit keeps the period of the linearised flow.
+    void smallOrbitPeriod() {
+        const Rates r{0.9, 0.6, 0.3, 0.2, 0.01};
+        run(M::RungeKutta4, r, 3.03, 3, 5000, -1, 2);
+        const RunSummary s = RunSummary::of({M::RungeKutta4, r, xs.data(), ys.data(), 5000});
+        const double expected = 2 * std::numbers::pi / std::sqrt(0.9 * 0.6);
+        QVERIFY(std::fabs(*s.periodBefore - expected) < 1e-3 * expected);
+        QVERIFY(std::fabs(*s.smallOrbitPeriod - expected) < 1e-12);
+    }
+
+    // A cosine of period 1 sampled off its grid, struck while rising: the
+    // vertex refinement finds the period, and the step before the strike is
+    // no maximum.
+    void periodsAroundStrike() {
+        xs.assign(171, 0);
+        ys.assign(171, 1);
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            xs[i] = (2 + std::cos(2 * std::numbers::pi * 0.06 * double(i))) / (i >= 47 ? 2 : 1);
+        const RunSummary s = RunSummary::of(
+            {M::Euler, {0.9, 0.6, 0.3, 0.2, 0.06}, xs.data(), ys.data(), 170, 47, 2});
+        QVERIFY(std::fabs(*s.periodBefore - 1) < 3e-3);
+        QVERIFY(std::fabs(*s.periodAfter - 1) < 3e-3);
+    }
+
+    void firstNonPositive() {
+        const Rates r{1, 1, 1, 1, 0.2};
+        run(M::Euler, r, 2, 1, 150, -1, 2);
+        const RunSummary s = RunSummary::of({M::Euler, r, xs.data(), ys.data(), 150});
+        QCOMPARE(s.firstNonPositive->population, 'x');
+        QCOMPARE(s.firstNonPositive->step, 91);
+        QCOMPARE(s.firstNonPositive->t, 91 * 0.2);
+        QVERIFY(xs[90] > 0 && xs[91] <= 0);
+        QVERIFY(!s.vEnd.has() && !s.drift.has() && !s.driftPerTime.has() && s.v0.has());
+    }
+
+    // Undefined figures are nulls with notes, never NaN, and the run succeeds.
+    void summaryNulls_data() { addRows(undefined); }
+    void summaryNulls() {
+        const auto& [name, args, nulls] = currentRow(undefined);
+        const auto [status, json] = exportWith(QString::fromLatin1(args) + " --summary=-");
+        QCOMPARE(status, 0);
+        QJsonParseError error;
+        const QJsonObject o = QJsonDocument::fromJson(json, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QVERIFY(!json.toLower().contains("nan") && !json.toLower().contains("inf"));
+        for (const QString& key : nulls)
+            QVERIFY2(o[key].isNull() == (key != "firstNonPositive"), qPrintable(key));
+        QVERIFY(!o["notes"].toArray().isEmpty());
+    }
+
+    // The summary's figures against a plain Euler loop written here.
+    void summaryFigures() {
+        const auto [status, json] = exportWith(Unseen + "--t=40 --disaster=20 --divisor=3 "
+                                                        "--summary=-");
+        QCOMPARE(status, 0);
+        const QJsonObject o = QJsonDocument::fromJson(json).object();
+        const Rates r{0.6, 0.5, 0.3, 0.4, 0.05};
+        double x = 2, y = 0.5, minX = x, xb = 0, yb = 0;
+        for (int i = 1; i <= 800; ++i) {
+            const double xn = x + 0.05 * (0.6 * x - 0.3 * x * y);
+            y = y + 0.05 * (0.4 * x * y - 0.5 * y);
+            x = xn;
+            if (i == 400) {
+                xb = x, yb = y;
+                x /= 3, y /= 3;
+            }
+            minX = std::min(minX, x);
+        }
+        const auto near = [](double a, double b) {
+            return std::fabs(a - b) < 1e-12 * std::fabs(b);
+        };
+        QVERIFY(near(o["Vend"].toDouble(), vOf(r, x, y)));
+        QVERIFY(near(o["drift"].toDouble(), vOf(r, x, y) - vOf(r, 2, 0.5)));
+        QVERIFY(near(o["minX"].toDouble(), minX));
+        QVERIFY(near(o["disaster"]["xBefore"].toDouble(), xb));
+        QVERIFY(near(o["disaster"]["jump"].toDouble(), vOf(r, xb / 3, yb / 3) - vOf(r, xb, yb)));
+        QCOMPARE(o["equilibrium"][0].toDouble(), 1.25);
+        QCOMPARE(o["dt"].toDouble(), 0.05);
+    }
+
+    // The other methods' tables against loops written here; Euler's is
+    // today's table byte for byte.
+    void methodTables() {
+        const QString run = Unseen + "--t=10 --disaster=5 --divisor=4 --csv=-";
+        QCOMPARE(exportWith(run + " --method=euler"), exportWith(run));
+        for (const char* method : {"semi-implicit", "rk4"}) {
+            const QList<QByteArray> rows =
+                exportWith(run + " --method=" + method).second.split('\n');
+            const double h = 0.05;
+            const auto fx = [](double x, double y) { return 0.6 * x - 0.3 * x * y; };
+            const auto fy = [](double x, double y) { return 0.4 * x * y - 0.5 * y; };
+            double x = 2, y = 0.5;
+            for (int i = 1; i <= 200; ++i) {
+                if (method[0] == 's') {
+                    x += h * fx(x, y);
+                    y += h * fy(x, y);
+                } else {
+                    const double ax = fx(x, y), ay = fy(x, y);
+                    const double bx = fx(x + h / 2 * ax, y + h / 2 * ay),
+                                 by = fy(x + h / 2 * ax, y + h / 2 * ay);
+                    const double cx = fx(x + h / 2 * bx, y + h / 2 * by),
+                                 cy = fy(x + h / 2 * bx, y + h / 2 * by);
+                    const double dx = fx(x + h * cx, y + h * cy), dy = fy(x + h * cx, y + h * cy);
+                    x += h / 6 * (ax + 2 * bx + 2 * cx + dx);
+                    y += h / 6 * (ay + 2 * by + 2 * cy + dy);
+                }
+                if (i == 100)
+                    x /= 4, y /= 4;
+                const QList<QByteArray> f = rows[i + 1].split(',');
+                QVERIFY2(std::fabs(f[2].toDouble() - x) < 1e-13 * x &&
+                             std::fabs(f[3].toDouble() - y) < 1e-13 * y,
+                         method);
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestAnalysis)
+#include "tst_analysis.moc"
