@@ -12,7 +12,10 @@
 #include "ui/graphmenu.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QSlider>
 
 namespace {
 // Window, t, k1, then the messages the run shows; -1 draws the corrections
@@ -26,13 +29,31 @@ const std::tuple<const char*, bool, const char*, const char*, int> focusCases[] 
     {"full, corrections graph", true, "50", "0,1", -1},
 };
 
-// Pauses on, t, k1, then the messages the run shows (with t = 5 the first
-// step already moves the progress bar).
-const std::tuple<const char*, bool, const char*, const char*, int> frameCases[] = {
-    {"pauses", true, "50", "0,1", 0},
-    {"no pauses", false, "50", "0,1", 0},
-    {"overflow reported", true, "5", "1E+200", 1},
+// Full window, pauses on, the slider (a pause is 4 ms plus 1 ms a unit), t,
+// k1, the messages the run shows, and the frames the run makes on a clock
+// that moves only by its pauses. With the progress bar on the full run
+// makes three frames besides those of its drawing pass: the bar's second
+// change in the calculation comes with no frame ever made, that is late;
+// then the end of each pass. In the drawing pass a frame is due after
+// ceil(33 / pause) pauses: t = 15 (150 steps) gives 150 / 9 = 16 at 4 ms,
+// 150 / 3 = 50 at 11 ms (33 ms apart), one a step at 44 ms. With t = 5 the
+// first step already moves the bar; the overflow's report makes the one frame.
+const std::tuple<const char*, bool, bool, int, const char*, const char*, int, int> frameCases[] = {
+    {"full, pauses of 4 ms", true, true, 0, "15", "0,1", 0, 3 + 16},
+    {"full, pauses of 11 ms", true, true, 7, "15", "0,1", 0, 3 + 50},
+    {"full, pauses of 44 ms", true, true, 40, "15", "0,1", 0, 3 + 150},
+    {"full, no pauses", true, false, 0, "15", "0,1", 0, 3},
+    {"full, overflow reported", true, true, 0, "5", "1E+200", 1, 1},
+    {"light", false, false, 0, "15", "0,1", 0, 0},
 };
+
+// What the screen shows of the window, against the window painted afresh.
+QImage onScreen(QWidget* w) {
+    return w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+QImage painted(QWidget* w) {
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Acts on the loader once, inside the first pass over events of its wait.
 class DuringWait : public QObject {
@@ -210,24 +231,44 @@ private slots:
     }
 
     // The current values and the progress bar are painted once per frame
-    // during a run; however the run ends, none is left unable to paint.
+    // during a run, at most 30 a second; however the run ends, none is left
+    // unable to paint, and what the screen shows once the last frame is due
+    // is the whole run: curves, scale, current values, progress bar.
     void framesReleased_data() { addRows(frameCases); }
     void framesReleased() {
-        const auto& [name, pauses, tText, k1Text, messages] = currentRow(frameCases);
+        const auto& [name, full, pauses, slider, tText, k1Text, messages, frames] =
+            currentRow(frameCases);
         GuiFixture fx;
-        MainFrmFull* w = openFull();
+        MainFormBase* w = full ? static_cast<MainFormBase*>(openFull())
+                               : static_cast<MainFormBase*>(openShown(new MainFrmLight));
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->Check1->setChecked(false);
-        w->Check3->setChecked(pauses);
+        FrameUpdates& paced = w->drawingLayer()->frames();
+        qint64 now = 1000;
+        paced.setClock([&now] { return now; });
+        PauseWithEvents::setObserver([&](double seconds) {
+            now += std::llround(seconds * 1000);
+            paced.advanced();
+        });
+        QSignalSpy made(&paced, &FrameUpdates::frame);
+        if (auto* f = qobject_cast<MainFrmFull*>(w)) {
+            f->Check1->setChecked(false);
+            f->Check3->setChecked(pauses);
+            f->Slider1->setValue(slider);
+        }
         w->tInput->setText(QString::fromLatin1(tText));
         w->k1Input->setText(QString::fromLatin1(k1Text));
         w->StartCount_Click();
         QCOMPARE(fx.messages.size(), messages);
+        QCOMPARE(made.size(), frames);
         QStringList held;
         for (QWidget* c : w->findChildren<QWidget*>())
             if (!c->updatesEnabled())
                 held << c->objectName();
         QCOMPARE(held, QStringList());
+        now += FrameUpdates::FrameMs;
+        paced.advanced();
+        QCoreApplication::processEvents();
+        QCOMPARE(onScreen(w), painted(w));
         closeAll();
     }
 
