@@ -119,6 +119,34 @@ const std::tuple<const char*, const char*, int, const char*> FailureRows[] = {
     {"40000 steps", "--t=4000", 3, "Ошибка выполнения '6'"},
     {"picture cannot be written", "--svg=/nonexistent/dir/g.svg", 3, "/nonexistent/dir/g.svg"},
 };
+
+// Arguments, given in an empty folder: the status, a piece of the message
+// (none: nothing said), the start of standard output and the files the
+// folder holds afterwards, each the kind its name says.
+const std::tuple<const char*, const char*, int, const char*, const char*, const char*>
+    ContractRows[] = {
+        {"help", "--help", 0, "", "Использование: morvane-export [--dt=ТЕКСТ]", ""},
+        {"version", "--version", 0, "", "morvane-export 1.0.0\n", ""},
+        {"help among outputs", "--csv=v.csv --help", 0, "", "Использование", ""},
+        {"help given a value", "--help=yes", 2, "параметр --help пишется без значения", "", ""},
+        {"flag given a value", "--csv=v.csv --decimal-comma=1", 2,
+         "--decimal-comma пишется без значения", "", ""},
+        {"empty file name", "--csv=v.csv --png=", 2, ": --png=: не указан файл", "", ""},
+        {"standard output twice", "--csv=- --svg=-", 2, "только один результат", "", ""},
+        {"same file twice", "--csv=g.svg --svg=g.svg", 2, "«g.svg» задан для двух", "", ""},
+        {"no output", "--t=5", 2, "нечего сохранять", "", ""},
+        {"no argument", "", 2, "нечего сохранять", "", ""},
+        {"unknown method later", "--csv=v.csv --t=5 --method=rk4", 2,
+         "неизвестный параметр «--method=rk4»", "", ""},
+        {"output without value", "--png", 2, "параметру --png нужно значение", "", ""},
+        {"a lone dash", "--csv=v.csv -", 2, "лишний аргумент «-»", "", ""},
+        {"a lone double dash", "-- --csv=v.csv", 2, "лишний аргумент «--»", "", ""},
+        {"every output", "--csv=v.csv --png=g.png --svg=g.svg --phase-png=p.png --phase-svg=p.svg",
+         0, "", "", "g.png g.svg p.png p.svg v.csv"},
+        {"table to standard output", "--png=g.png --csv=-", 0, "", "step,t,x,y\n0,0,0.1", "g.png"},
+        {"picture to standard output", "--csv=v.csv --png=-", 0, "", "\x89PNG\r\n", "v.csv"},
+        {"vectors to standard output", "--phase-svg=- --svg=g.svg", 0, "", "<?xml", "g.svg"},
+};
 } // namespace
 
 class TstExport : public QObject {
@@ -246,6 +274,32 @@ private slots:
         QCOMPARE(contents(csv), "earlier\n");
         // No new picture, and no temporary left behind.
         QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{"kept.csv"});
+    }
+
+    void contract_data() { addRows(ContractRows); }
+    void contract() {
+        const auto& [name, args, status, message, out, files] = currentRow(ContractRows);
+        QTemporaryDir own;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(own.path());
+        const Result r = exportWith(split(args));
+        QDir::setCurrent(before);
+        QCOMPARE(r.status, status);
+        QVERIFY2(*message ? r.err.startsWith("morvane-export: ") &&
+                                r.err.contains(QString::fromUtf8(message)) && r.err.count('\n') == 1
+                          : r.err.isEmpty(),
+                 qPrintable(r.err));
+        QVERIFY2(*out ? r.out.startsWith(out) : r.out.isEmpty(), r.out.left(60).constData());
+        const QStringList made = QDir(own.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(made.join(' '), QString::fromLatin1(files));
+        for (const QString& file : made) {
+            const QByteArray text = contents(own.filePath(file));
+            QVERIFY2(file.endsWith(".csv") ? text.startsWith("step,t,x,y\n0,0,0.1")
+                     : file.endsWith(".png")
+                         ? QImage::fromData(text, "PNG").size() == QSize(537, 249)
+                         : text.startsWith("<?xml") && text.endsWith("</svg>\n"),
+                     qPrintable(file));
+        }
     }
 
     // The built program itself: no display, statuses, both streams; Qt's
