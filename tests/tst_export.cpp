@@ -316,6 +316,9 @@ private slots:
                                    << QString();
         QTest::newRow("bad text") << "--k1=abc --csv=-" << 2 << QByteArray() << "--k1=abc";
         QTest::newRow("Qt's option") << "--reverse --csv=-" << 2 << QByteArray() << "--reverse";
+        // Standard output on a full disk: the table is lost, and said so.
+        QTest::newRow("full disk")
+            << "--csv=- --full" << 3 << QByteArray() << "--csv=-: Ошибка выполнения '61'";
     }
     void program() {
         QFETCH(QString, args);
@@ -327,7 +330,9 @@ private slots:
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
         p.setProcessEnvironment(env);
-        p.start(MORVANE_EXPORT_EXE, args.split(u' '));
+        if (args.endsWith(" --full"))
+            p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(MORVANE_EXPORT_EXE, args.chopped(7 * args.endsWith(" --full")).split(u' '));
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), status);
         QVERIFY(p.readAllStandardOutput().startsWith(out));

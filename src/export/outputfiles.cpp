@@ -46,7 +46,12 @@ void OutputFiles::commit(QIODevice* standardOutput) {
             throw failure(*files[i], m_failed, false);
         }
     }
-    if (toStandardOutput && standardOutput) {
-        standardOutput->write(toStandardOutput->bytes);
+    // A full disk or a closed stream behind standard output is a failed
+    // output like any other, not a success with nothing written.
+    if (toStandardOutput && standardOutput &&
+        standardOutput->write(toStandardOutput->bytes) != toStandardOutput->bytes.size()) {
+        m_failed = toStandardOutput->path;
+        throw RunError(RunError::DiskFull,
+                       QStringLiteral("%1: %2").arg(m_failed, standardOutput->errorString()));
     }
 }
