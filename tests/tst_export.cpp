@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -79,6 +80,41 @@ bool showsBoth(const QByteArray& svg, Colour first, Colour second) {
     renderer.render(&p);
     return renderer.isValid() && renderer.defaultSize() == QSize(537, 249) &&
            count(drawn, first) > 200 && count(drawn, second) > 0;
+}
+
+// An SVG picture's segments by colour and its texts, in window pixels.
+struct SvgItems {
+    QMap<QString, QList<QLineF>> lines;
+    QList<std::pair<QPointF, QString>> texts;
+    QStringList fonts;
+};
+SvgItems svgItems(const QByteArray& svg) {
+    static const QRegularExpression item(
+        R"re(stroke="([^"]+)"|points="([-\d.]+),([-\d.]+) ([-\d.]+),([-\d.]+) "|<text [^>]* x="([-\d.]+)")re"
+        R"re( y="([-\d.]+)" font-family="([^"]+)" font-size="([\d.]+)"[^>]*>([^<]*)</text>)re");
+    SvgItems items;
+    QString colour;
+    for (const QRegularExpressionMatch& m : item.globalMatch(QString::fromUtf8(svg))) {
+        const auto n = [&m](int i) { return m.captured(i).toDouble(); };
+        if (m.hasCaptured(1))
+            colour = m.captured(1);
+        else if (m.hasCaptured(2))
+            items.lines[colour] << QLineF(n(2), n(3), n(4), n(5));
+        else {
+            items.texts << std::pair{QPointF(n(6), n(7)), m.captured(10).trimmed()};
+            items.fonts << m.captured(8) + ' ' + m.captured(9);
+        }
+    }
+    return items;
+}
+bool same(const QLineF& a, const QLineF& b) {
+    return std::max({std::fabs(a.x1() - b.x1()), std::fabs(a.y1() - b.y1()),
+                     std::fabs(a.x2() - b.x2()), std::fabs(a.y2() - b.y2())}) < 0.002;
+}
+// A number on a scale: rounded to the decimals given, with a decimal comma.
+QString scaleNumber(double v, int decimals) {
+    const double unit = std::pow(10.0, decimals);
+    return QString::number(std::round(v * unit) / unit).replace(u'.', u',');
 }
 
 // Texts, the disaster's model time, divisor, the step that time strikes and
@@ -250,9 +286,71 @@ private slots:
                 for (int x : {0, 20 * scale, 530 * scale})
                     QVERIFY(!green(img.pixel(x, y)) && !orange(img.pixel(x, y)));
         }
+        // The frame's four edges and the axes in the foreground; the view
+        // line where the mark puts it (model time 20 of 40: 4200 twips).
+        const auto darkRun = [&](QPoint from, QPoint to) {
+            const QPoint step = (to - from) / (to - from).manhattanLength();
+            for (QPoint q = from; q != to + step; q += step)
+                if (!dark(img.pixel(q * scale)))
+                    return false;
+            return true;
+        };
+        QVERIFY(darkRun({0, 0}, {536, 0}) && darkRun({0, 248}, {536, 248}) &&
+                darkRun({0, 0}, {0, 248}) && darkRun({536, 0}, {536, 248}));
+        QVERIFY(darkRun({24, 224}, {520, 224}) && darkRun({24, 16}, {24, 224}));
+        QCOMPARE(darkRun({272, 16}, {272, 224}), strike > 0 && !phase);
+
         const QByteArray text = contents(svg);
-        QVERIFY(text.contains("#00c000") && text.contains(phase ? "#000000" : "#ff8000"));
+        QVERIFY(text.contains(R"re(<rect x="8" y="64" width="536" height="248"/>)re"));
         QVERIFY(showsBoth(text, greenish, phase ? dark : orangeish));
+        // Both ends of every segment, on the window's pixels.
+        const SvgItems items = svgItems(text);
+        const auto onWindow = [&](int i, const std::vector<double>& up) {
+            return (phase ? at(e.x[i], e.y[i], xPeak, yPeak) : at(i, up[i], steps, e.peak)) /
+                       scale +
+                   QPointF(8, 64);
+        };
+        QList<QLineF> greens, oranges;
+        for (int i = 1; i <= steps; ++i) {
+            (phase && i == strike ? oranges : greens)
+                << QLineF(onWindow(i - 1, e.x), onWindow(i, e.x));
+            if (!phase)
+                oranges << QLineF(onWindow(i - 1, e.y), onWindow(i, e.y));
+        }
+        for (const auto& [colour, want] :
+             {std::pair{"#00c000", greens}, std::pair{"#ff8000", oranges}}) {
+            const QList<QLineF> got = items.lines.value(colour);
+            QCOMPARE(got.size(), want.size());
+            for (int i = 0; i < got.size(); ++i)
+                QVERIFY2(same(got[i], want[i]),
+                         qPrintable(QStringLiteral("%1 %2").arg(colour).arg(i)));
+        }
+        // The scale's numbers at their ticks, eight points of the window's
+        // font (10.6667 pixels), the top of each text at its position.
+        QList<std::pair<QPointF, QString>> numbers;
+        for (int k = 1; k <= 10; ++k) {
+            const QString across = phase ? scaleNumber(k * xPeak / 10, 2) : scaleNumber(k * 4.0, 2);
+            // The portrait's last tick ends its axis without a number.
+            if (k < 10 || !phase)
+                numbers << std::pair{QPointF((744 * k + 380) / 15.0, 292), across};
+            numbers << std::pair{QPointF(140 / 15.0, (4220 - 224 * k) / 15.0),
+                                 scaleNumber(k * (phase ? yPeak : e.peak) / 10, 1)};
+        }
+        for (const auto& [top, number] : numbers)
+            QVERIFY2(std::any_of(items.texts.begin(), items.texts.end(),
+                                 [&](const auto& t) {
+                                     return t.second == number &&
+                                            std::fabs(t.first.x() - top.x()) < 0.5 &&
+                                            t.first.y() - top.y() > 8 && t.first.y() - top.y() < 11;
+                                 }),
+                     qPrintable(number));
+        QStringList captions;
+        for (const auto& [where, said] : items.texts)
+            captions << said;
+        for (const char* caption : {"0", phase ? "x" : "t", phase ? "y" : "x,y"})
+            QVERIFY(captions.contains(caption));
+        QCOMPARE(captions.size(), numbers.size() + 3);
+        QCOMPARE(items.fonts, QStringList(items.fonts.size(), "Liberation Sans 10.6667"));
     }
 
     void failures_data() { addRows(FailureRows); }
