@@ -12,6 +12,7 @@
 #include "ui/graphmenu.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -45,6 +46,23 @@ const std::tuple<const char*, bool, bool, int, const char*, const char*, int, in
     {"full, no pauses", true, false, 0, "15", "0,1", 0, 3},
     {"full, overflow reported", true, true, 0, "5", "1E+200", 1, 1},
     {"light", false, false, 0, "15", "0,1", 0, 0},
+};
+
+// Full window, k1, t, then the selection made in k2's "0,25": start and
+// length, backwards when negative; last, whether the disaster button is
+// pressed during the drawing pass ("Нет графика!"). "abc" and t = 0 end
+// the run with a message box.
+const std::tuple<const char*, bool, const char*, const char*, int, int, bool> selectionCases[] = {
+    {"light, all", false, "0,1", "50", 0, 4, false},
+    {"light, backwards", false, "0,1", "50", 3, -2, false},
+    {"light, cursor alone", false, "0,1", "50", 2, 0, false},
+    {"light, box, backwards", false, "abc", "50", 4, -4, false},
+    {"light, box, forwards", false, "abc", "50", 1, 2, false},
+    {"full, backwards", true, "0,1", "10", 3, -3, false},
+    {"full, box, backwards", true, "0,1", "0", 3, -2, false},
+    {"full, box, from the first character", true, "0,1", "0", 0, 3, false},
+    {"full, box in the pauses, backwards", true, "0,1", "10", 3, -2, true},
+    {"full, box in the pauses, forwards", true, "0,1", "10", 0, 3, true},
 };
 
 // What the screen shows of the window, against the window painted afresh.
@@ -272,17 +290,48 @@ private slots:
         closeAll();
     }
 
-    // Started from the keyboard, a run leaves the text box's selection as
-    // it was, a selection from the first character included.
+    // Started from the keyboard, a run leaves the text box's cursor and
+    // selection as they were, one made backwards (the cursor at its start)
+    // and one from the first character included, also when the run shows a
+    // real message box, which takes the focus and gives it back.
+    void selectionKept_data() { addRows(selectionCases); }
     void selectionKept() {
+        const auto& [name, full, k1Text, tText, start, length, inPass] = currentRow(selectionCases);
         GuiFixture fx;
-        auto* w = openShown(new MainFrmLight);
+        AppMessage::setHandler(nullptr);
+        int boxes = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&boxes] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++boxes;
+                box->done(QMessageBox::Ok);
+                box->parentWidget()->activateWindow();
+            }
+        });
+        closer.start(10);
+        MainFormBase* w = full ? static_cast<MainFormBase*>(openFull())
+                               : static_cast<MainFormBase*>(openShown(new MainFrmLight));
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->k1Input->setFocus();
-        w->k1Input->selectAll();
+        if (auto* f = qobject_cast<MainFrmFull*>(w)) {
+            f->Check1->setChecked(false);
+            if (inPass)
+                atStage(f, QStringLiteral("Прорисовка"), [f] { f->MakeDisaster_Click(); });
+        }
+        w->k1Input->setText(QString::fromLatin1(k1Text));
+        w->tInput->setText(QString::fromLatin1(tText));
+        w->k2Input->setText("0,25");
+        w->k2Input->setFocus();
+        w->k2Input->setSelection(start, length);
         w->StartCount_Click();
-        QCOMPARE(QApplication::focusWidget(), w->k1Input);
-        QCOMPARE(w->k1Input->selectedText(), w->k1Input->text());
+        QCOMPARE(boxes, (k1Text[0] == 'a' || tText[0] == '0') + inPass);
+        // Made active again as a window manager does when the box closes.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(QApplication::focusWidget(), w->k2Input);
+        QCOMPARE(w->k2Input->cursorPosition(), start + length);
+        QCOMPARE(w->k2Input->selectionStart(), length ? std::min(start, start + length) : -1);
+        QCOMPARE(w->k2Input->selectedText(),
+                 QString("0,25").mid(std::min(start, start + length), std::abs(length)));
         closeAll();
     }
     // A frame paints what it releases there and then: the next step holds
