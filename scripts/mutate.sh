@@ -205,6 +205,9 @@ def main():
     restore_journal()
 
     ref = args.ref or default_ref()
+    if not ref_exists(ref):
+        print(f"{ref}: no such commit here; name the ref to compare with")
+        return 2
     base = git("merge-base", ref, "HEAD").strip()
     touched = touched_lines(base, args.paths or ["src"])
     mutants = [m for path in sorted(touched) for m in mutants_of(path, touched[path])]
