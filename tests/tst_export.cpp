@@ -111,10 +111,11 @@ bool same(const QLineF& a, const QLineF& b) {
     return std::max({std::fabs(a.x1() - b.x1()), std::fabs(a.y1() - b.y1()),
                      std::fabs(a.x2() - b.x2()), std::fabs(a.y2() - b.y2())}) < 0.002;
 }
-// A number on a scale: rounded to the decimals given, with a decimal comma.
+// A number on a scale: rounded to the decimals given, ties to even, with a
+// decimal comma.
 QString scaleNumber(double v, int decimals) {
     const double unit = std::pow(10.0, decimals);
-    return QString::number(std::round(v * unit) / unit).replace(u'.', u',');
+    return QString::number(std::nearbyint(v * unit) / unit).replace(u'.', u',');
 }
 
 // Texts, the disaster's model time, divisor, the step that time strikes and
@@ -220,17 +221,22 @@ private slots:
         QTest::addColumn<bool>("phase");
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("strike");
+        QTest::addColumn<QString>("texts");
         for (int scale : {1, 2, 4})
-            QTest::addRow("graph, scale %d", scale) << false << scale << -1;
-        QTest::newRow("graph, disaster at 20") << false << 2 << 400;
-        QTest::newRow("phase, disaster at 20") << true << 1 << 400;
-        QTest::newRow("phase") << true << 2 << -1;
+            QTest::addRow("graph, scale %d", scale) << false << scale << -1 << Texts;
+        QTest::newRow("graph, disaster at 20") << false << 2 << 400 << Texts;
+        QTest::newRow("phase, disaster at 20") << true << 1 << 400 << Texts;
+        QTest::newRow("phase") << true << 2 << -1 << Texts;
+        // Both populations fall from the start: each largest is the first.
+        QTest::newRow("phase, largest first")
+            << true << 1 << -1 << "0,1 0,2 0,5 0,02 0,05 6 1,5 10";
     }
     void pictures() {
         QFETCH(bool, phase);
         QFETCH(int, scale);
         QFETCH(int, strike);
-        const TypedRun run = typedRun(Texts, strike, 4);
+        QFETCH(QString, texts);
+        const TypedRun run = typedRun(qPrintable(texts), strike, 4);
         const QString kind = phase ? "phase-" : "";
         const QString png = dir.filePath(QStringLiteral("%1%2.png").arg(QTest::currentDataTag()));
         const QString svg = dir.filePath(QStringLiteral("%1%2.svg").arg(QTest::currentDataTag()));
@@ -329,7 +335,8 @@ private slots:
         // font (10.6667 pixels), the top of each text at its position.
         QList<std::pair<QPointF, QString>> numbers;
         for (int k = 1; k <= 10; ++k) {
-            const QString across = phase ? scaleNumber(k * xPeak / 10, 2) : scaleNumber(k * 4.0, 2);
+            const QString across = phase ? scaleNumber(k * xPeak / 10, 2)
+                                         : scaleNumber(k * run.texts[7].toDouble() / 10, 2);
             // The portrait's last tick ends its axis without a number.
             if (k < 10 || !phase)
                 numbers << std::pair{QPointF((744 * k + 380) / 15.0, 292), across};

@@ -154,6 +154,10 @@ private slots:
         QVERIFY(qobject_cast<MainFrmFull*>(main));
         QVERIFY(main->isVisible());
         QCOMPARE(openWindows(), QStringList{"MainFrmFull"});
+        // Nor a hidden loader left behind.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(tops.begin(), tops.end(),
+                             [](QWidget* t) { return qobject_cast<LoaderFrm*>(t); }));
         closeAll();
     }
 
