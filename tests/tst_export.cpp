@@ -308,6 +308,7 @@ private slots:
                 darkRun({0, 0}, {0, 248}) && darkRun({536, 0}, {536, 248}));
         QVERIFY(darkRun({24, 224}, {520, 224}) && darkRun({24, 16}, {24, 224}));
         QCOMPARE(darkRun({272, 16}, {272, 224}), strike > 0 && !phase);
+        QVERIFY(!darkRun({272, 15}, {272, 15})); // no higher than the value axis
 
         const QByteArray text = contents(svg);
         QVERIFY(text.contains(R"re(<rect x="8" y="64" width="536" height="248"/>)re"));
