@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -81,6 +82,42 @@ bool showsBoth(const QByteArray& svg, Colour first, Colour second) {
            count(drawn, first) > 200 && count(drawn, second) > 0;
 }
 
+// An SVG picture's segments by colour and its texts, in window pixels.
+struct SvgItems {
+    QMap<QString, QList<QLineF>> lines;
+    QList<std::pair<QPointF, QString>> texts;
+    QStringList fonts;
+};
+SvgItems svgItems(const QByteArray& svg) {
+    static const QRegularExpression item(
+        R"re(stroke="([^"]+)"|points="([-\d.]+),([-\d.]+) ([-\d.]+),([-\d.]+) "|<text [^>]* x="([-\d.]+)")re"
+        R"re( y="([-\d.]+)" font-family="([^"]+)" font-size="([\d.]+)"[^>]*>([^<]*)</text>)re");
+    SvgItems items;
+    QString colour;
+    for (const QRegularExpressionMatch& m : item.globalMatch(QString::fromUtf8(svg))) {
+        const auto n = [&m](int i) { return m.captured(i).toDouble(); };
+        if (m.hasCaptured(1))
+            colour = m.captured(1);
+        else if (m.hasCaptured(2))
+            items.lines[colour] << QLineF(n(2), n(3), n(4), n(5));
+        else {
+            items.texts << std::pair{QPointF(n(6), n(7)), m.captured(10).trimmed()};
+            items.fonts << m.captured(8) + ' ' + m.captured(9);
+        }
+    }
+    return items;
+}
+bool same(const QLineF& a, const QLineF& b) {
+    return std::max({std::fabs(a.x1() - b.x1()), std::fabs(a.y1() - b.y1()),
+                     std::fabs(a.x2() - b.x2()), std::fabs(a.y2() - b.y2())}) < 0.002;
+}
+// A number on a scale: rounded to the decimals given, ties to even, with a
+// decimal comma.
+QString scaleNumber(double v, int decimals) {
+    const double unit = std::pow(10.0, decimals);
+    return QString::number(std::nearbyint(v * unit) / unit).replace(u'.', u',');
+}
+
 // Texts, the disaster's model time, divisor, the step that time strikes and
 // the decimal comma.
 const std::tuple<const char*, const char*, const char*, int, int, bool> CsvRows[] = {
@@ -100,24 +137,55 @@ const std::tuple<const char*, const char*, const char*, int, int, bool> CsvRows[
 // Extra arguments (each run also names an existing CSV file and a new PNG),
 // the status and a piece of the message.
 const std::tuple<const char*, const char*, int, const char*> FailureRows[] = {
-    {"k1 letters", "--k1=abc", 2, "--k1=abc"},
+    {"k1 letters", "--k1=abc", 2, "--k1=abc: это не число. Смотри, что пишешь!!"},
+    {"k2 beyond a double", "--k2=1E+400", 2, "--k2=1E+400: число вне допустимого диапазона"},
     {"a2 empty", "--a2=", 2, "--a2=:"},
-    {"t out of range", "--t=40000", 2, "--t=40000"},
-    {"dt zero", "--dt=0", 2, "--dt=0"},
-    {"negative span", "--t=-50", 2, "--t=-50"},
-    {"x0 word", "--x0=ten", 2, "--x0=ten"},
+    {"t out of range", "--t=40000", 2, "--t=40000: нужно целое число от -32768 до 32767"},
+    {"dt zero", "--dt=0", 2, "--t=50 --dt=0: шаг dt равен нулю"},
+    {"negative span", "--t=-50", 2, "--t=-50 --dt=0,1: число шагов t / dt отрицательно"},
+    {"x0 word", "--x0=ten", 2, "--x0=ten: это не число"},
+    {"y0 beyond a double", "--y0=-1e999", 2, "--y0=-1e999: число вне допустимого диапазона"},
+    {"too many steps", "--dt=1E-300", 2, "--t=50 --dt=1E-300: число шагов t / dt слишком велико"},
     {"unknown option", "--colour=red", 2, "--colour=red"},
     {"no value", "--k2", 2, "--k2"},
     {"twice", "--k2=1 --k2=2", 2, "--k2"},
     {"stray word", "graph.png", 2, "graph.png"},
-    {"divisor 9", "--divisor=9", 2, "--divisor=9"},
-    {"scale 5", "--scale=5", 2, "--scale=5"},
-    {"disaster text", "--disaster=soon", 2, "--disaster=soon"},
+    {"divisor 9", "--divisor=9", 2, "--divisor=9: делитель должен быть от 2 до 8 или 1000"},
+    {"scale 5", "--scale=5", 2, "--scale=5: масштаб должен быть от 1 до 4"},
+    {"disaster text", "--disaster=soon", 2, "--disaster=soon: это не число"},
     {"diverging", "--k1=1E+200", 3, "Ошибка выполнения '6': Переполнение"},
     {"t = 0 with a picture", "--t=0", 3, "Ошибка выполнения '11': Деление на ноль"},
     {"all zero with a picture", "--x0=0 --y0=0", 3, "Ошибка выполнения '11'"},
     {"40000 steps", "--t=4000", 3, "Ошибка выполнения '6'"},
     {"picture cannot be written", "--svg=/nonexistent/dir/g.svg", 3, "/nonexistent/dir/g.svg"},
+};
+
+// Arguments, given in an empty folder: the status, a piece of the message
+// (none: nothing said), the start of standard output and the files the
+// folder holds afterwards, each the kind its name says.
+const std::tuple<const char*, const char*, int, const char*, const char*, const char*>
+    ContractRows[] = {
+        {"help", "--help", 0, "", "Использование: morvane-export [--dt=ТЕКСТ]", ""},
+        {"version", "--version", 0, "", "morvane-export 1.0.0\n", ""},
+        {"help among outputs", "--csv=v.csv --help", 0, "", "Использование", ""},
+        {"help given a value", "--help=yes", 2, "параметр --help пишется без значения", "", ""},
+        {"flag given a value", "--csv=v.csv --decimal-comma=1", 2,
+         "--decimal-comma пишется без значения", "", ""},
+        {"empty file name", "--csv=v.csv --png=", 2, ": --png=: не указан файл", "", ""},
+        {"standard output twice", "--csv=- --svg=-", 2, "только один результат", "", ""},
+        {"same file twice", "--csv=g.svg --svg=g.svg", 2, "«g.svg» задан для двух", "", ""},
+        {"no output", "--t=5", 2, "нечего сохранять", "", ""},
+        {"no argument", "", 2, "нечего сохранять", "", ""},
+        {"unknown method later", "--csv=v.csv --t=5 --method=rk4", 2,
+         "неизвестный параметр «--method=rk4»", "", ""},
+        {"output without value", "--png", 2, "параметру --png нужно значение", "", ""},
+        {"a lone dash", "--csv=v.csv -", 2, "лишний аргумент «-»", "", ""},
+        {"a lone double dash", "-- --csv=v.csv", 2, "лишний аргумент «--»", "", ""},
+        {"every output", "--csv=v.csv --png=g.png --svg=g.svg --phase-png=p.png --phase-svg=p.svg",
+         0, "", "", "g.png g.svg p.png p.svg v.csv"},
+        {"table to standard output", "--png=g.png --csv=-", 0, "", "step,t,x,y\n0,0,0.1", "g.png"},
+        {"picture to standard output", "--csv=v.csv --png=-", 0, "", "\x89PNG\r\n", "v.csv"},
+        {"vectors to standard output", "--phase-svg=- --svg=g.svg", 0, "", "<?xml", "g.svg"},
 };
 } // namespace
 
@@ -156,17 +224,22 @@ private slots:
         QTest::addColumn<bool>("phase");
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("strike");
+        QTest::addColumn<QString>("texts");
         for (int scale : {1, 2, 4})
-            QTest::addRow("graph, scale %d", scale) << false << scale << -1;
-        QTest::newRow("graph, disaster at 20") << false << 2 << 400;
-        QTest::newRow("phase, disaster at 20") << true << 1 << 400;
-        QTest::newRow("phase") << true << 2 << -1;
+            QTest::addRow("graph, scale %d", scale) << false << scale << -1 << Texts;
+        QTest::newRow("graph, disaster at 20") << false << 2 << 400 << Texts;
+        QTest::newRow("phase, disaster at 20") << true << 1 << 400 << Texts;
+        QTest::newRow("phase") << true << 2 << -1 << Texts;
+        // Both populations fall from the start: each largest is the first.
+        QTest::newRow("phase, largest first")
+            << true << 1 << -1 << "0,1 0,2 0,5 0,02 0,05 6 1,5 10";
     }
     void pictures() {
         QFETCH(bool, phase);
         QFETCH(int, scale);
         QFETCH(int, strike);
-        const TypedRun run = typedRun(Texts, strike, 4);
+        QFETCH(QString, texts);
+        const TypedRun run = typedRun(qPrintable(texts), strike, 4);
         const QString kind = phase ? "phase-" : "";
         const QString png = dir.filePath(QStringLiteral("%1%2.png").arg(QTest::currentDataTag()));
         const QString svg = dir.filePath(QStringLiteral("%1%2.svg").arg(QTest::currentDataTag()));
@@ -222,9 +295,73 @@ private slots:
                 for (int x : {0, 20 * scale, 530 * scale})
                     QVERIFY(!green(img.pixel(x, y)) && !orange(img.pixel(x, y)));
         }
+        // The frame's four edges and the axes in the foreground; the view
+        // line where the mark puts it (model time 20 of 40: 4200 twips).
+        const auto darkRun = [&](QPoint from, QPoint to) {
+            const QPoint step = (to - from) / (to - from).manhattanLength();
+            for (QPoint q = from; q != to + step; q += step)
+                if (!dark(img.pixel(q * scale)))
+                    return false;
+            return true;
+        };
+        QVERIFY(darkRun({0, 0}, {536, 0}) && darkRun({0, 248}, {536, 248}) &&
+                darkRun({0, 0}, {0, 248}) && darkRun({536, 0}, {536, 248}));
+        QVERIFY(darkRun({24, 224}, {520, 224}) && darkRun({24, 16}, {24, 224}));
+        QCOMPARE(darkRun({272, 16}, {272, 224}), strike > 0 && !phase);
+        QVERIFY(!darkRun({272, 15}, {272, 15})); // no higher than the value axis
+
         const QByteArray text = contents(svg);
-        QVERIFY(text.contains("#00c000") && text.contains(phase ? "#000000" : "#ff8000"));
+        QVERIFY(text.contains(R"re(<rect x="8" y="64" width="536" height="248"/>)re"));
         QVERIFY(showsBoth(text, greenish, phase ? dark : orangeish));
+        // Both ends of every segment, on the window's pixels.
+        const SvgItems items = svgItems(text);
+        const auto onWindow = [&](int i, const std::vector<double>& up) {
+            return (phase ? at(e.x[i], e.y[i], xPeak, yPeak) : at(i, up[i], steps, e.peak)) /
+                       scale +
+                   QPointF(8, 64);
+        };
+        QList<QLineF> greens, oranges;
+        for (int i = 1; i <= steps; ++i) {
+            (phase && i == strike ? oranges : greens)
+                << QLineF(onWindow(i - 1, e.x), onWindow(i, e.x));
+            if (!phase)
+                oranges << QLineF(onWindow(i - 1, e.y), onWindow(i, e.y));
+        }
+        for (const auto& [colour, want] :
+             {std::pair{"#00c000", greens}, std::pair{"#ff8000", oranges}}) {
+            const QList<QLineF> got = items.lines.value(colour);
+            QCOMPARE(got.size(), want.size());
+            for (int i = 0; i < got.size(); ++i)
+                QVERIFY2(same(got[i], want[i]),
+                         qPrintable(QStringLiteral("%1 %2").arg(colour).arg(i)));
+        }
+        // The scale's numbers at their ticks, eight points of the window's
+        // font (10.6667 pixels), the top of each text at its position.
+        QList<std::pair<QPointF, QString>> numbers;
+        for (int k = 1; k <= 10; ++k) {
+            const QString across = phase ? scaleNumber(k * xPeak / 10, 2)
+                                         : scaleNumber(k * run.texts[7].toDouble() / 10, 2);
+            // The portrait's last tick ends its axis without a number.
+            if (k < 10 || !phase)
+                numbers << std::pair{QPointF((744 * k + 380) / 15.0, 292), across};
+            numbers << std::pair{QPointF(140 / 15.0, (4220 - 224 * k) / 15.0),
+                                 scaleNumber(k * (phase ? yPeak : e.peak) / 10, 1)};
+        }
+        for (const auto& [top, number] : numbers)
+            QVERIFY2(std::any_of(items.texts.begin(), items.texts.end(),
+                                 [&](const auto& t) {
+                                     return t.second == number &&
+                                            std::fabs(t.first.x() - top.x()) < 0.5 &&
+                                            t.first.y() - top.y() > 8 && t.first.y() - top.y() < 11;
+                                 }),
+                     qPrintable(number));
+        QStringList captions;
+        for (const auto& [where, said] : items.texts)
+            captions << said;
+        for (const char* caption : {"0", phase ? "x" : "t", phase ? "y" : "x,y"})
+            QVERIFY(captions.contains(caption));
+        QCOMPARE(captions.size(), numbers.size() + 3);
+        QCOMPARE(items.fonts, QStringList(items.fonts.size(), "Liberation Sans 10.6667"));
     }
 
     void failures_data() { addRows(FailureRows); }
@@ -248,6 +385,32 @@ private slots:
         QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{"kept.csv"});
     }
 
+    void contract_data() { addRows(ContractRows); }
+    void contract() {
+        const auto& [name, args, status, message, out, files] = currentRow(ContractRows);
+        QTemporaryDir own;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(own.path());
+        const Result r = exportWith(split(args));
+        QDir::setCurrent(before);
+        QCOMPARE(r.status, status);
+        QVERIFY2(*message ? r.err.startsWith("morvane-export: ") &&
+                                r.err.contains(QString::fromUtf8(message)) && r.err.count('\n') == 1
+                          : r.err.isEmpty(),
+                 qPrintable(r.err));
+        QVERIFY2(*out ? r.out.startsWith(out) : r.out.isEmpty(), r.out.left(60).constData());
+        const QStringList made = QDir(own.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(made.join(' '), QString::fromLatin1(files));
+        for (const QString& file : made) {
+            const QByteArray text = contents(own.filePath(file));
+            QVERIFY2(file.endsWith(".csv") ? text.startsWith("step,t,x,y\n0,0,0.1")
+                     : file.endsWith(".png")
+                         ? QImage::fromData(text, "PNG").size() == QSize(537, 249)
+                         : text.startsWith("<?xml") && text.endsWith("</svg>\n"),
+                     qPrintable(file));
+        }
+    }
+
     // The built program itself: no display, statuses, both streams; Qt's
     // own options are unknown ones to it.
     void program_data() {
@@ -262,6 +425,9 @@ private slots:
                                    << QString();
         QTest::newRow("bad text") << "--k1=abc --csv=-" << 2 << QByteArray() << "--k1=abc";
         QTest::newRow("Qt's option") << "--reverse --csv=-" << 2 << QByteArray() << "--reverse";
+        // Standard output on a full disk: the table is lost, and said so.
+        QTest::newRow("full disk")
+            << "--csv=- --full" << 3 << QByteArray() << "--csv=-: Ошибка выполнения '61'";
     }
     void program() {
         QFETCH(QString, args);
@@ -273,7 +439,9 @@ private slots:
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name);
         p.setProcessEnvironment(env);
-        p.start(MORVANE_EXPORT_EXE, args.split(u' '));
+        if (args.endsWith(" --full"))
+            p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(MORVANE_EXPORT_EXE, args.chopped(7 * args.endsWith(" --full")).split(u' '));
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), status);
         QVERIFY(p.readAllStandardOutput().startsWith(out));

@@ -221,11 +221,32 @@ private slots:
             }
         QVERIFY(curvePixels > 500);
 
-        // SVG by the name's type; a name without one takes the filter's.
-        chooseItem(Items[0], dir.filePath("graph.svg"), GraphMenu::pngFilter());
-        QVERIFY(contents(dir.filePath("graph.svg")).contains("<svg"));
-        chooseItem(Items[0], dir.filePath("plain"), GraphMenu::svgFilter());
-        QVERIFY(contents(dir.filePath("plain.svg")).contains("<svg"));
+        // The name's own type decides, in either case; a name without one
+        // takes the filter's, another type the filter's content.
+        const std::tuple<const char*, QString, const char*> named[] = {
+            {"a.svg", GraphMenu::pngFilter(), "a.svg svg"},
+            {"b.png", GraphMenu::svgFilter(), "b.png png"},
+            {"c.SVG", GraphMenu::pngFilter(), "c.SVG svg"},
+            {"d.PNG", GraphMenu::svgFilter(), "d.PNG png"},
+            {"e", GraphMenu::svgFilter(), "e.svg svg"},
+            {"f", GraphMenu::pngFilter(), "f.png png"},
+            {"g.txt", GraphMenu::svgFilter(), "g.txt svg"},
+            {"h.txt", GraphMenu::pngFilter(), "h.txt png"},
+        };
+        QTemporaryDir formats;
+        QStringList want;
+        for (const auto& [name, filter, made] : named) {
+            chooseItem(Items[0], formats.filePath(name), filter);
+            want << made;
+        }
+        QStringList got;
+        for (const QString& file : QDir(formats.path()).entryList(QDir::Files)) {
+            const QByteArray bytes = contents(formats.filePath(file));
+            got << file + (bytes.startsWith("<?xml") && bytes.endsWith("</svg>\n")     ? " svg"
+                           : QImage::fromData(bytes, "PNG").size() == QSize(1074, 498) ? " png"
+                                                                                       : " ?");
+        }
+        QCOMPARE(got, want);
         QVERIFY(messages.isEmpty());
     }
 

@@ -12,7 +12,11 @@
 #include "ui/graphmenu.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QSlider>
 
 namespace {
 // Window, t, k1, then the messages the run shows; -1 draws the corrections
@@ -26,13 +30,51 @@ const std::tuple<const char*, bool, const char*, const char*, int> focusCases[] 
     {"full, corrections graph", true, "50", "0,1", -1},
 };
 
-// Pauses on, t, k1, then the messages the run shows (with t = 5 the first
-// step already moves the progress bar).
-const std::tuple<const char*, bool, const char*, const char*, int> frameCases[] = {
-    {"pauses", true, "50", "0,1", 0},
-    {"no pauses", false, "50", "0,1", 0},
-    {"overflow reported", true, "5", "1E+200", 1},
+// Full window, pauses on, the slider (a pause is 4 ms plus 1 ms a unit), t,
+// k1, the messages the run shows, and the frames the run makes on a clock
+// that moves only by its pauses. With the progress bar on the full run
+// makes three frames besides those of its drawing pass: the bar's second
+// change in the calculation comes with no frame ever made, that is late;
+// then the end of each pass. In the drawing pass a frame is due after
+// ceil(33 / pause) pauses: t = 15 (150 steps) gives 150 / 9 = 16 at 4 ms,
+// 150 / 3 = 50 at 11 ms (33 ms apart), one a step at 44 ms. With t = 5 the
+// first step already moves the bar; the overflow's report makes the one frame.
+// -1: the real clock, whose frames are not counted.
+const std::tuple<const char*, bool, bool, int, const char*, const char*, int, int> frameCases[] = {
+    {"full, pauses of 4 ms", true, true, 0, "15", "0,1", 0, 3 + 16},
+    {"full, pauses of 11 ms", true, true, 7, "15", "0,1", 0, 3 + 50},
+    {"full, pauses of 44 ms", true, true, 40, "15", "0,1", 0, 3 + 150},
+    {"full, no pauses", true, false, 0, "15", "0,1", 0, 3},
+    {"full, overflow reported", true, true, 0, "5", "1E+200", 1, 1},
+    {"light", false, false, 0, "15", "0,1", 0, 0},
+    {"light, real clock", false, false, 0, "15", "0,1", 0, -1},
+    {"full, real clock", true, false, 0, "15", "0,1", 0, -1},
 };
+
+// Full window, k1, t, then the selection made in k2's "0,25": start and
+// length, backwards when negative; last, whether the disaster button is
+// pressed during the drawing pass ("Нет графика!"). "abc" and t = 0 end
+// the run with a message box.
+const std::tuple<const char*, bool, const char*, const char*, int, int, bool> selectionCases[] = {
+    {"light, all", false, "0,1", "50", 0, 4, false},
+    {"light, backwards", false, "0,1", "50", 3, -2, false},
+    {"light, cursor alone", false, "0,1", "50", 2, 0, false},
+    {"light, box, backwards", false, "abc", "50", 4, -4, false},
+    {"light, box, forwards", false, "abc", "50", 1, 2, false},
+    {"full, backwards", true, "0,1", "10", 3, -3, false},
+    {"full, box, backwards", true, "0,1", "0", 3, -2, false},
+    {"full, box, from the first character", true, "0,1", "0", 0, 3, false},
+    {"full, box in the pauses, backwards", true, "0,1", "10", 3, -2, true},
+    {"full, box in the pauses, forwards", true, "0,1", "10", 0, 3, true},
+};
+
+// What the screen shows of the window, against the window painted afresh.
+QImage onScreen(QWidget* w) {
+    return w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+QImage painted(QWidget* w) {
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Acts on the loader once, inside the first pass over events of its wait.
 class DuringWait : public QObject {
@@ -115,6 +157,10 @@ private slots:
         QVERIFY(qobject_cast<MainFrmFull*>(main));
         QVERIFY(main->isVisible());
         QCOMPARE(openWindows(), QStringList{"MainFrmFull"});
+        // Nor a hidden loader left behind.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(tops.begin(), tops.end(),
+                             [](QWidget* t) { return qobject_cast<LoaderFrm*>(t); }));
         closeAll();
     }
 
@@ -210,38 +256,95 @@ private slots:
     }
 
     // The current values and the progress bar are painted once per frame
-    // during a run; however the run ends, none is left unable to paint.
+    // during a run, at most 30 a second; however the run ends, none is left
+    // unable to paint, and what the screen shows once the last frame is due
+    // is the whole run: curves, scale, current values, progress bar.
     void framesReleased_data() { addRows(frameCases); }
     void framesReleased() {
-        const auto& [name, pauses, tText, k1Text, messages] = currentRow(frameCases);
+        const auto& [name, full, pauses, slider, tText, k1Text, messages, frames] =
+            currentRow(frameCases);
         GuiFixture fx;
-        MainFrmFull* w = openFull();
+        MainFormBase* w = full ? static_cast<MainFormBase*>(openFull())
+                               : static_cast<MainFormBase*>(openShown(new MainFrmLight));
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        w->Check1->setChecked(false);
-        w->Check3->setChecked(pauses);
+        FrameUpdates& paced = w->drawingLayer()->frames();
+        // The full run's first pause, 4 ms, brings it to 0: a frame made at
+        // the clock's 0 is a frame made, not none.
+        qint64 now = -4;
+        if (frames >= 0) {
+            paced.setClock([&now] { return now; });
+            PauseWithEvents::setObserver([&](double seconds) {
+                now += std::llround(seconds * 1000);
+                paced.advanced();
+            });
+        }
+        QSignalSpy made(&paced, &FrameUpdates::frame);
+        if (auto* f = qobject_cast<MainFrmFull*>(w)) {
+            f->Check1->setChecked(false);
+            f->Check3->setChecked(pauses);
+            f->Slider1->setValue(slider);
+        }
         w->tInput->setText(QString::fromLatin1(tText));
         w->k1Input->setText(QString::fromLatin1(k1Text));
         w->StartCount_Click();
         QCOMPARE(fx.messages.size(), messages);
+        if (frames >= 0)
+            QCOMPARE(made.size(), frames);
         QStringList held;
         for (QWidget* c : w->findChildren<QWidget*>())
             if (!c->updatesEnabled())
                 held << c->objectName();
         QCOMPARE(held, QStringList());
+        now += FrameUpdates::FrameMs;
+        paced.advanced();
+        QCoreApplication::processEvents();
+        // On the real clock the last frame comes by the timer.
+        QTRY_COMPARE(onScreen(w), painted(w));
         closeAll();
     }
 
-    // Started from the keyboard, a run leaves the text box's selection as
-    // it was, a selection from the first character included.
+    // Started from the keyboard, a run leaves the text box's cursor and
+    // selection as they were, one made backwards (the cursor at its start)
+    // and one from the first character included, also when the run shows a
+    // real message box, which takes the focus and gives it back.
+    void selectionKept_data() { addRows(selectionCases); }
     void selectionKept() {
+        const auto& [name, full, k1Text, tText, start, length, inPass] = currentRow(selectionCases);
         GuiFixture fx;
-        auto* w = openShown(new MainFrmLight);
+        AppMessage::setHandler(nullptr);
+        int boxes = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&boxes] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++boxes;
+                box->done(QMessageBox::Ok);
+                box->parentWidget()->activateWindow();
+            }
+        });
+        closer.start(10);
+        MainFormBase* w = full ? static_cast<MainFormBase*>(openFull())
+                               : static_cast<MainFormBase*>(openShown(new MainFrmLight));
         QVERIFY(QTest::qWaitForWindowActive(w));
-        w->k1Input->setFocus();
-        w->k1Input->selectAll();
+        if (auto* f = qobject_cast<MainFrmFull*>(w)) {
+            f->Check1->setChecked(false);
+            if (inPass)
+                atStage(f, QStringLiteral("Прорисовка"), [f] { f->MakeDisaster_Click(); });
+        }
+        w->k1Input->setText(QString::fromLatin1(k1Text));
+        w->tInput->setText(QString::fromLatin1(tText));
+        w->k2Input->setText("0,25");
+        w->k2Input->setFocus();
+        w->k2Input->setSelection(start, length);
         w->StartCount_Click();
-        QCOMPARE(QApplication::focusWidget(), w->k1Input);
-        QCOMPARE(w->k1Input->selectedText(), w->k1Input->text());
+        QCOMPARE(boxes, (k1Text[0] == 'a' || tText[0] == '0') + inPass);
+        // Made active again as a window manager does when the box closes.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(QApplication::focusWidget(), w->k2Input);
+        QCOMPARE(w->k2Input->cursorPosition(), start + length);
+        QCOMPARE(w->k2Input->selectionStart(), length ? std::min(start, start + length) : -1);
+        QCOMPARE(w->k2Input->selectedText(),
+                 QString("0,25").mid(std::min(start, start + length), std::abs(length)));
         closeAll();
     }
     // A frame paints what it releases there and then: the next step holds

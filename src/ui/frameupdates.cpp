@@ -8,6 +8,7 @@ FrameUpdates::FrameUpdates(QObject* parent) : QObject(parent) {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &FrameUpdates::release);
+    m_realClock.start();
 }
 
 FrameUpdates::~FrameUpdates() {
@@ -16,17 +17,34 @@ FrameUpdates::~FrameUpdates() {
             w->setUpdatesEnabled(true);
 }
 
+void FrameUpdates::setClock(Clock clock) {
+    m_timer.stop();
+    m_clock = std::move(clock);
+    m_lastRelease = -1;
+}
+
+qint64 FrameUpdates::sinceRelease() const {
+    const qint64 now = m_clock ? m_clock() : m_realClock.elapsed();
+    return m_lastRelease < 0 ? 2 * FrameMs : now - m_lastRelease;
+}
+
+void FrameUpdates::advanced() {
+    if (m_requested && sinceRelease() >= FrameMs)
+        release();
+}
+
 void FrameUpdates::request() {
-    if (m_timer.isActive())
+    if (m_requested)
         return;
+    m_requested = true;
     // One frame per batch of changes, however many steps a handler makes
     // before it returns to the event loop.
-    const qint64 since = m_sinceRelease.isValid() ? m_sinceRelease.elapsed() : FrameMs;
-    m_timer.start(int(std::max<qint64>(0, FrameMs - since)));
+    if (!m_clock)
+        m_timer.start(int(std::max<qint64>(0, FrameMs - sinceRelease())));
 }
 
 void FrameUpdates::hold(QWidget* widget) {
-    if (!m_held.empty() && (!m_sinceRelease.isValid() || m_sinceRelease.elapsed() >= 2 * FrameMs)) {
+    if (!m_held.empty() && sinceRelease() >= 2 * FrameMs) {
         // A whole frame late, the timer had no chance to fire: no events
         // are let through. Paint now, as the progress bar would by itself.
         release();
@@ -43,7 +61,8 @@ void FrameUpdates::hold(QWidget* widget) {
 
 void FrameUpdates::release() {
     m_timer.stop();
-    m_sinceRelease.start();
+    m_requested = false;
+    m_lastRelease = m_clock ? m_clock() : m_realClock.elapsed();
     emit frame();
     // Painted here and now, in one go per window: left to the event loop,
     // the update request could come after the next step has held the

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class FrameUpdates : public QObject {
@@ -23,6 +24,14 @@ public:
 
     explicit FrameUpdates(QObject* parent = nullptr);
     ~FrameUpdates() override;
+
+    // Milliseconds on a monotonic clock. A clock handed in replaces the
+    // real one and its timer: whoever advances it calls advanced() where
+    // the timer would have fired, so frames follow that clock alone.
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock);
+    // A frame asked for and due by the handed clock is made now.
+    void advanced();
 
     // Asks for a frame: frame() is emitted when it is due.
     void request();
@@ -38,7 +47,13 @@ signals:
     void frame();
 
 private:
+    // Milliseconds since the last frame, FrameMs and more before the first.
+    qint64 sinceRelease() const;
+
     std::vector<QPointer<QWidget>> m_held;
     QTimer m_timer;
-    QElapsedTimer m_sinceRelease;
+    QElapsedTimer m_realClock;
+    Clock m_clock;
+    qint64 m_lastRelease = -1;
+    bool m_requested = false;
 };
