@@ -27,7 +27,8 @@ desktop="$prefix/share/applications/$id.desktop"
 metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 man="$prefix/share/man/man1/morvane.1.gz"
 exportman="$prefix/share/man/man1/morvane-export.1.gz"
-for f in "$desktop" "$metainfo" "$man" "$exportman" \
+copyright="$prefix/share/doc/morvane/copyright"
+for f in "$desktop" "$metainfo" "$man" "$exportman" "$copyright" \
     "$prefix/share/icons/hicolor/48x48/apps/$id.png" \
     "$prefix/share/icons/hicolor/scalable/apps/$id.svg"; do
     [ -s "$f" ] || fail "missing ${f#"$prefix"/}"
@@ -57,6 +58,18 @@ if [ -f "$metainfo" ]; then
         fail "metainfo does not launch $id.desktop"
     grep -q "<release version=\"$version\"" "$metainfo" ||
         fail "metainfo has no release entry for version $version"
+    grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
+        fail "metainfo does not name the licence GPL-3.0-or-later"
+fi
+# A school's IT reads the licence from here: machine-readable (DEP-5), and
+# saying for every file what the metainfo says for the whole.
+if [ -f "$copyright" ]; then
+    head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' ||
+        fail "copyright is not in the machine-readable format"
+    sed -n '/^Files: \*$/,/^$/p' "$copyright" | grep -q '^License: GPL-3+$' ||
+        fail "copyright does not license every file as GPL-3+"
+    grep -q '^License: GPL-3+$' "$copyright" && grep -q 'common-licenses/GPL-3' "$copyright" ||
+        fail "copyright does not carry the GPL-3+ licence paragraph"
 fi
 for page in "$man:MORVANE" "$exportman:MORVANE-EXPORT"; do
     file="${page%%:*}"
