@@ -16,6 +16,7 @@
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
+#include "ui/graphdescription.h"
 #include "ui/graphmenu.h"
 #include "ui/shapewidget.h"
 
@@ -45,6 +46,7 @@ void MainFrmFull::StartCount_Click() {
         const double pauseDelay = pauseLength();
         setStatisticsVisible(false);
         m_layer->clear();
+        Graph->setAccessibleDescription(GraphDescription::noGraph());
         pause(pauseDelay);
         InputReader::readFull(s, inputTexts());
         if (checked(Check4))
@@ -124,6 +126,7 @@ void MainFrmFull::StartCount_Click() {
         StartCount->setEnabled(true);
         s.graphReady = -1;
         graphMenu()->keepRun(s);
+        Graph->setAccessibleDescription(GraphDescription::text(s));
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
         m_layer->frames().release();
@@ -188,6 +191,8 @@ void MainFrmFull::DrawCorrect_Click() {
         const double p = pauseLength();
         setStatisticsVisible(false);
         m_layer->clear();
+        Graph->setAccessibleDescription(
+            QStringLiteral("График корректировок, всего: %1.").arg(s.correctionCount));
         pause(p);
         Corrections::beginGraph(s);
         const int n = s.correctionCount;
