@@ -7,6 +7,7 @@
 #include "ui/linewidget.h"
 #include "ui/mainformbase.h"
 #include "ui/shapewidget.h"
+#include "ui/typeddisaster.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <algorithm>
 
 namespace {
@@ -38,6 +40,15 @@ void GraphMenu::setFileChooser(FileChooser chooser) {
 
 GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
     setObjectName(QStringLiteral("GraphMenu"));
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)})
+        connect(new QShortcut(keys, form), &QShortcut::activated, this,
+                &GraphMenu::openFromKeyboard);
+}
+
+void GraphMenu::openFromKeyboard() {
+    if (!m_form->isBusy())
+        open(m_form->Graph->mapToGlobal(m_form->Graph->rect().center()));
 }
 
 bool GraphMenu::opensAt(const QPointF& position) const {
@@ -59,6 +70,9 @@ void GraphMenu::open(const QPoint& globalPosition) {
     const bool drawn = m_form->state().graphReady == -1;
     for (QAction* a : {save, copy, values})
         a->setEnabled(drawn);
+    // Answers "Нет графика!" itself, as the disaster button does.
+    QAction* typed = menu.addAction(QStringLiteral("Катастрофа при t = …"));
+    typed->setObjectName(QStringLiteral("TypedDisaster"));
 
     QAction* chosen = menuHandler() ? menuHandler()(&menu) : menu.exec(globalPosition);
     if (!chosen || !chosen->isEnabled())
@@ -69,6 +83,8 @@ void GraphMenu::open(const QPoint& globalPosition) {
         copyPicture();
     else if (chosen == values)
         saveValues();
+    else if (chosen == typed)
+        TypedDisaster::mark(m_form);
 }
 
 void GraphMenu::keepRun(const ModelState& state) {
