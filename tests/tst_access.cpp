@@ -24,7 +24,8 @@ const std::tuple<const char*, std::function<QWidget*()>> Windows[] = {
 void collect(QAccessibleInterface* parent, QMap<QString, QString>& names) {
     using A = QAccessible;
     static const QList<A::Role> controls{A::EditableText, A::ScrollBar,   A::Slider, A::Button,
-                                         A::CheckBox,     A::ProgressBar, A::List,   A::Chart};
+                                         A::CheckBox,     A::ProgressBar, A::List,   A::Chart,
+                                         A::Grouping,     A::StatusBar};
     for (int i = 0; i < parent->childCount(); ++i) {
         QAccessibleInterface* c = parent->child(i);
         if (c && controls.contains(c->role()))
@@ -40,8 +41,7 @@ const char* const Described =
     "= 2,16656470829781 при t = 4. Наименьшее x = 2 при t = 0, наименьшее y = 0,5 при t = 0. "
     "Катастрофа при t = 2,5: обе популяции разделены на 2.";
 
-// dt, t, the answers typed, then by hand disasterX = time / dt * 7440 / steps,
-// the step it strikes (ties to even), the time the caption shows.
+// dt, t, answers; by hand disasterX = time / dt * 7440 / steps, step (ties even), caption.
 const std::tuple<const char*, const char*, const char*, QStringList, float, int, const char*,
                  const char*>
     Typed[] = {
