@@ -27,7 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its window-system plugins at run time, so no linker dependency
 # names them: without them the program cannot open a window on a desktop.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's own Russian texts (dialogs, context menus) come from a data package
+# that no linker reading finds either.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # The windows are laid out for Liberation Sans, which Qt would otherwise
 # replace with whatever sans serif the machine has.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")

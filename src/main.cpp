@@ -1,3 +1,4 @@
+#include "common/qttranslation.h"
 #include "startup/exitwhenshown.h"
 #include "startup/loaderfrm.h"
 
@@ -6,6 +7,7 @@
 int main(int argc, char** argv) {
     const QString commandLine = LoaderFrm::commandLine(argc, argv);
     QApplication app(argc, argv);
+    QtTranslation::install();
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.morvane.Morvane"));
     QWidget* main = LoaderFrm::start(commandLine);

@@ -27,7 +27,8 @@ desktop="$prefix/share/applications/$id.desktop"
 metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 man="$prefix/share/man/man1/morvane.1.gz"
 exportman="$prefix/share/man/man1/morvane-export.1.gz"
-for f in "$desktop" "$metainfo" "$man" "$exportman" \
+copyright="$prefix/share/doc/morvane/copyright"
+for f in "$desktop" "$metainfo" "$man" "$exportman" "$copyright" \
     "$prefix/share/icons/hicolor/48x48/apps/$id.png" \
     "$prefix/share/icons/hicolor/scalable/apps/$id.svg"; do
     [ -s "$f" ] || fail "missing ${f#"$prefix"/}"
@@ -57,6 +58,13 @@ if [ -f "$metainfo" ]; then
         fail "metainfo does not launch $id.desktop"
     grep -q "<release version=\"$version\"" "$metainfo" ||
         fail "metainfo has no release entry for version $version"
+    grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
+        fail "metainfo does not name the licence GPL-3.0-or-later"
+fi
+if [ -f "$copyright" ]; then
+    { head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' &&
+        sed -n '/^Files: \*$/,/^$/p' "$copyright" | grep -q '^License: GPL-3+$'; } ||
+        fail "copyright is not machine-readable or not GPL-3+ for every file"
 fi
 for page in "$man:MORVANE" "$exportman:MORVANE-EXPORT"; do
     file="${page%%:*}"

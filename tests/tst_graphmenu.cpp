@@ -23,6 +23,7 @@
 namespace {
 const char* const Texts = "0,35 0,25 0,04 0,015 0,05 3 2 30";
 const QStringList Items{"Сохранить график…", "Копировать график", "Сохранить значения…"};
+const QString Typed = QStringLiteral("Катастрофа при t = …");
 
 QByteArray contents(const QString& path) {
     QFile f(path);
@@ -130,8 +131,8 @@ private slots:
         press(Qt::RightButton);
         run();
         press(Qt::RightButton);
-        QCOMPARE(menus,
-                 (QList<QStringList>{{"-" + Items[0], "-" + Items[1], "-" + Items[2]}, Items}));
+        QCOMPARE(menus, (QList<QStringList>{{"-" + Items[0], "-" + Items[1], "-" + Items[2], Typed},
+                                            Items + QStringList(Typed)}));
         // Outside the graph box, and with the other buttons: no menu.
         press(Qt::RightButton, QPoint(200, 20));
         press(Qt::LeftButton);

@@ -1,5 +1,6 @@
 // morvane-export: the calculation and the graph without a window.
 
+#include "common/qttranslation.h"
 #include "export/exportcommand.h"
 
 #include <QFile>
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int appArgc = 1;
     QGuiApplication app(appArgc, argv);
+    QtTranslation::install();
 
     QFile out;
     QFile err;

@@ -2,6 +2,7 @@
 
 #include "common/runerror.h"
 #include "diag/logfile.h"
+#include "ui/accessiblenames.h"
 #include "ui/appmessage.h"
 #include "ui/formbuilder.h"
 
@@ -32,6 +33,7 @@ Form1::Form1(QWidget* parent)
                                    2415, 375);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     setTabOrder(List1, Command1);
+    AccessibleNames::apply(this);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include "full/picturebox.h"
 #include "full/statusbar.h"
 #include "full/wrapcheckbox.h"
+#include "ui/accessiblenames.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
 #include "ui/linewidget.h"
@@ -68,6 +69,7 @@ MainFrmFull::MainFrmFull(QWidget* parent) : MainFormBase(10860, 5430, parent) {
         {k1Input, StartCount, k2Input, dtInput, x0Input, y0Input, a1Input, a2Input, tInput, Check1,
          Check2, Check3, Slider1, Check4, DrawCorrect, MakeDisaster, VScroll1, Check5});
     ProgBar->raise();
+    AccessibleNames::apply(this);
     Form_Load();
 }
 

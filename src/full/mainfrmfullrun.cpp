@@ -17,6 +17,7 @@
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
+#include "ui/graphdescription.h"
 #include "ui/graphmenu.h"
 #include "ui/shapewidget.h"
 
@@ -46,6 +47,7 @@ void MainFrmFull::StartCount_Click() {
         const double pauseDelay = pauseLength();
         setStatisticsVisible(false);
         m_layer->clear();
+        Graph->setAccessibleDescription(GraphDescription::noGraph());
         pause(pauseDelay);
         InputReader::readFull(s, inputTexts());
         if (checked(Check4))
@@ -125,6 +127,7 @@ void MainFrmFull::StartCount_Click() {
         StartCount->setEnabled(true);
         s.graphReady = -1;
         lastRun()->set(RunRecord::of(s, strike));
+        Graph->setAccessibleDescription(GraphDescription::text(s));
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {
         m_layer->frames().release();
@@ -189,6 +192,8 @@ void MainFrmFull::DrawCorrect_Click() {
         const double p = pauseLength();
         setStatisticsVisible(false);
         m_layer->clear();
+        Graph->setAccessibleDescription(
+            QStringLiteral("График корректировок, всего: %1.").arg(s.correctionCount));
         pause(p);
         Corrections::beginGraph(s);
         const int n = s.correctionCount;

@@ -5,9 +5,11 @@
 #include "model/lastrun.h"
 #include "model/trajectory.h"
 #include "plot/graphplotter.h"
+#include "ui/accessiblenames.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
 #include "ui/formbuilder.h"
+#include "ui/graphdescription.h"
 #include "ui/graphmenu.h"
 #include "ui/shapewidget.h"
 
@@ -28,6 +30,7 @@ MainFrmLight::MainFrmLight(QWidget* parent) : MainFormBase(8280, 5355, parent) {
                   "Label12", "ViewLine", "Label29", "Label31", "Label30"},
                  {k1Input, StartCount, k2Input, dtInput, x0Input, y0Input, a1Input, a2Input, tInput,
                   MakeDisaster, VScroll1});
+    AccessibleNames::apply(this);
 }
 
 void MainFrmLight::ReadInputs() {
@@ -46,6 +49,7 @@ void MainFrmLight::StartCount_Click() {
     StartCount->setEnabled(false);
     try {
         m_layer->clear();
+        Graph->setAccessibleDescription(GraphDescription::noGraph());
         pause(0.01);
         m_state.inputError = -1;
         ReadInputs();
@@ -61,6 +65,7 @@ void MainFrmLight::StartCount_Click() {
         GraphPlotter::drawScale(m_state, *m_layer);
         m_state.graphReady = -1;
         lastRun()->set(RunRecord::of(m_state, strike));
+        Graph->setAccessibleDescription(GraphDescription::text(m_state));
     } catch (const RunError& e) {
         AppMessage::report(this, e);
     } catch (const Aborted&) {

@@ -3,6 +3,7 @@
 #include "common/pausewithevents.h"
 #include "full/mainfrmfull.h"
 #include "light/mainfrmlight.h"
+#include "ui/accessiblenames.h"
 #include "ui/formbuilder.h"
 
 #include <QCloseEvent>
@@ -68,6 +69,7 @@ void LoaderFrm::buildControls() {
     setTabOrder(Command1, Command2);
     connect(Command1, &QPushButton::clicked, this, &LoaderFrm::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &LoaderFrm::Command2_Click);
+    AccessibleNames::apply(this);
 }
 
 void LoaderFrm::setHeightTwips(int twips) {

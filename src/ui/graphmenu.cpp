@@ -8,6 +8,7 @@
 #include "ui/linewidget.h"
 #include "ui/mainformbase.h"
 #include "ui/shapewidget.h"
+#include "ui/typeddisaster.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QShortcut>
 #include <algorithm>
 
 namespace {
@@ -46,6 +48,15 @@ GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
         m_showsValues = !m_form->lastRun()->record().isEmpty();
     });
     connect(form->drawingLayer(), &DrawingLayer::cleared, this, [this] { m_showsValues = false; });
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)})
+        connect(new QShortcut(keys, form), &QShortcut::activated, this,
+                &GraphMenu::openFromKeyboard);
+}
+
+void GraphMenu::openFromKeyboard() {
+    if (!m_form->isBusy())
+        open(m_form->Graph->mapToGlobal(m_form->Graph->rect().center()));
 }
 
 bool GraphMenu::opensAt(const QPointF& position) const {
@@ -67,6 +78,9 @@ void GraphMenu::open(const QPoint& globalPosition) {
     const bool drawn = m_form->state().graphReady == -1 && m_showsValues;
     for (QAction* a : {save, copy, values})
         a->setEnabled(drawn);
+    // Answers "Нет графика!" itself, as the disaster button does.
+    QAction* typed = menu.addAction(QStringLiteral("Катастрофа при t = …"));
+    typed->setObjectName(QStringLiteral("TypedDisaster"));
 
     QAction* chosen = menuHandler() ? menuHandler()(&menu) : menu.exec(globalPosition);
     if (!chosen || !chosen->isEnabled())
@@ -77,6 +91,8 @@ void GraphMenu::open(const QPoint& globalPosition) {
         copyPicture();
     else if (chosen == values)
         saveValues();
+    else if (chosen == typed)
+        TypedDisaster::mark(m_form);
 }
 
 void GraphMenu::keepCorrections(const ModelState& state, int count) {

@@ -29,6 +29,9 @@ public:
     // of the window under way.
     bool opensAt(const QPointF& position) const;
     void open(const QPoint& globalPosition);
+    // The Menu key or Shift+F10 anywhere in the window: the menu at the
+    // graph, unless a handler of the window is under way.
+    void openFromKeyboard();
 
     // What the values are taken from: the window's last run (each new one
     // takes the menu back to it), or the first `count` records of a
