@@ -187,7 +187,8 @@ private slots:
             w->k1Input->setText(k1);
             run();
             chooseItem(Items[2], path + ".again", filter);
-            QCOMPARE(menus.last(), (QStringList{"-" + Items[0], "-" + Items[1], "-" + Items[2]}));
+            QCOMPARE(menus.last(),
+                     (QStringList{"-" + Items[0], "-" + Items[1], "-" + Items[2], Typed}));
         }
         QCOMPARE(messages.size(), 2);
         QVERIFY(!QFile::exists(path + ".again"));
