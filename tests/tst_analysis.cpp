@@ -108,6 +108,11 @@ private slots:
         const double closed = (r.k1 + r.k2) * std::log(d) - (1 - 1 / d) * (r.a2 * xb + r.a1 * yb);
         QVERIFY(std::fabs(*s.disaster->jump - closed) < 1e-13 * (std::fabs(vOf(r, xb, yb)) + 1));
         QVERIFY(!s.periodAfter.has() && !s.periodAfter.reason.isEmpty());
+        // Along the run, each step's jump is V after the division minus V before.
+        const std::vector<double> every = Invariant::strikeJumps(r, xs.data(), ys.data(), 80, d);
+        for (const std::size_t n : {0, 20, 79})
+            QVERIFY(std::fabs(every[n] - (vOf(r, xs[n] / d, ys[n] / d) - vOf(r, xs[n], ys[n]))) <
+                    1e-12 * (std::fabs(vOf(r, xs[n], ys[n])) + 1));
     }
 
     void orders() {
