@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -123,6 +124,7 @@ void PhaseFrm::build() {
     for (const LabExamples::Example& e : LabExamples::all())
         m_example->addItem(e.name);
     exampleLabel->setBuddy(m_example);
+    m_example->view()->setObjectName(QStringLiteral("ExampleList"));
     grid->addWidget(exampleLabel, row, 0);
     grid->addWidget(m_example, row++, 1, 1, 2);
     connect(m_example, &QComboBox::activated, this, &PhaseFrm::chooseExample);
@@ -154,6 +156,7 @@ void PhaseFrm::build() {
     for (Integrator::Method m : Integrator::All)
         m_method->addItem(LabPicture::methodName(m));
     methodLabel->setBuddy(m_method);
+    m_method->view()->setObjectName(QStringLiteral("MethodList"));
     grid->addWidget(methodLabel, row, 0);
     grid->addWidget(m_method, row++, 1, 1, 2);
     connect(m_method, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -236,6 +239,9 @@ void PhaseFrm::build() {
     m_table->setMinimumHeight(m_table->horizontalHeader()->sizeHint().height() +
                               9 * m_table->verticalHeader()->defaultSectionSize() + 4);
     m_table->setVisible(false);
+    m_table->verticalScrollBar()->setAccessibleName(QStringLiteral("Прокрутка таблицы по строкам"));
+    m_table->horizontalScrollBar()->setAccessibleName(
+        QStringLiteral("Прокрутка таблицы по столбцам"));
     grid->addWidget(m_table, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
 
