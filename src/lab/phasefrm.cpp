@@ -62,6 +62,8 @@ PhaseFrm::PhaseFrm(MainFormBase* main) : QWidget(main, Qt::Window), m_main(main)
     m_style.foreground = palette().color(QPalette::WindowText);
     build();
     AccessibleNames::apply(this);
+    // The keyboard starts at the top of the controls, not on nothing.
+    m_example->setFocus();
     if (m_main) {
         connect(m_main->lastRun(), &LastRun::changed, this, [this] {
             if (isVisible())
