@@ -222,6 +222,47 @@ private slots:
         QVERIFY(std::abs(NumberText::toDouble(table->item(6, 3)->text()) - 4) < 0.3);
     }
 
+    // The disaster's block, by the plain loop: the step into t = 7,07 from
+    // (8; 1), then halved. A press on the strip moves the disaster there;
+    // the values go out as CSV with the readout.
+    void disasterBlockAndStrip() {
+        run(First);
+        openLab();
+        auto* choice = lab()->findChild<QComboBox*>("Example");
+        emit choice->activated(3);
+        QCOMPARE(lab()->readout().mid(lab()->readout().size() - 3),
+                 QStringList({"До катастрофы: x = 0,841145426247314, y = 0,832818194543316, V = "
+                              "0,686514894648318",
+                              "После катастрофы: x = 0,420572713123657, y = 0,416409097271658, V = "
+                              "1,51719839368201",
+                              "Скачок ΔV = 0,830683499033689"}));
+        QWidget* strip = lab()->findChild<QWidget*>("JumpStrip");
+        QTest::mouseClick(strip, Qt::LeftButton, {},
+                          QPoint(strip->width() * 3 / 4, strip->height() / 2));
+        const double moved =
+            NumberText::toDouble(lab()->findChild<QLineEdit*>("StrikeBox")->text());
+        QVERIFY(moved > 20 && moved < 24);
+        QCOMPARE(lab()->run().strike, int(std::lround(moved / 0.01)));
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lab.csv");
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[2]; });
+        GraphMenu::setFileChooser(
+            [&](QWidget*, const QString&, const QString&, const QString&, QString* filter) {
+                *filter = GraphMenu::excelFilter();
+                return path;
+            });
+        lab()->openMenu(QPoint());
+        GraphMenu::setMenuHandler(nullptr);
+        GraphMenu::setFileChooser(nullptr);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+        QCOMPARE(lines.mid(0, 2), QStringList({"величина;значение", "метод;\"явный Эйлер\""}));
+        QVERIFY(lines.contains("\"" + lab()->readout().last() + "\""));
+        QCOMPARE(lines.filter(QRegularExpression("^\\d+;")).size(), 3001);
+    }
+
     // A press on the plane moves the start there, and only in the lab.
     void pressMovesStart() {
         run(First);
