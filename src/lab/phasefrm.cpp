@@ -401,15 +401,7 @@ QImage PhaseFrm::picture() const {
 void PhaseFrm::openMenu(const QPoint& globalPosition) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("LabMenuPopup"));
-    QAction* save = menu.addAction(QStringLiteral("Сохранить рисунок…"));
-    save->setObjectName(QStringLiteral("SavePicture"));
-    QAction* copy = menu.addAction(QStringLiteral("Копировать рисунок"));
-    copy->setObjectName(QStringLiteral("CopyPicture"));
-    QAction* values = menu.addAction(QStringLiteral("Сохранить значения…"));
-    values->setObjectName(QStringLiteral("SaveValues"));
-    const bool drawn = m_run.problem.isEmpty();
-    for (QAction* a : {save, copy, values})
-        a->setEnabled(drawn);
+    const auto [save, copy, values] = GraphMenu::addSaveItems(&menu, m_run.problem.isEmpty());
     QAction* chosen = GraphMenu::execMenu(&menu, globalPosition);
     if (!chosen || !chosen->isEnabled())
         return;

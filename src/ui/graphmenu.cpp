@@ -52,6 +52,18 @@ void GraphMenu::openLab() {
         labOpener()(m_form);
 }
 
+GraphMenu::SaveItems GraphMenu::addSaveItems(QMenu* menu, bool enabled) {
+    SaveItems items{menu->addAction(QStringLiteral("Сохранить график…")),
+                    menu->addAction(QStringLiteral("Копировать график")),
+                    menu->addAction(QStringLiteral("Сохранить значения…"))};
+    items.picture->setObjectName(QStringLiteral("SavePicture"));
+    items.copy->setObjectName(QStringLiteral("CopyPicture"));
+    items.values->setObjectName(QStringLiteral("SaveValues"));
+    for (QAction* a : {items.picture, items.copy, items.values})
+        a->setEnabled(enabled);
+    return items;
+}
+
 QAction* GraphMenu::execMenu(QMenu* menu, const QPoint& globalPosition) {
     return menuHandler() ? menuHandler()(menu) : menu->exec(globalPosition);
 }
@@ -87,16 +99,9 @@ bool GraphMenu::opensAt(const QPointF& position) const {
 void GraphMenu::open(const QPoint& globalPosition) {
     QMenu menu(m_form);
     menu.setObjectName(QStringLiteral("GraphMenuPopup"));
-    QAction* save = menu.addAction(QStringLiteral("Сохранить график…"));
-    save->setObjectName(QStringLiteral("SavePicture"));
-    QAction* copy = menu.addAction(QStringLiteral("Копировать график"));
-    copy->setObjectName(QStringLiteral("CopyPicture"));
-    QAction* values = menu.addAction(QStringLiteral("Сохранить значения…"));
-    values->setObjectName(QStringLiteral("SaveValues"));
     // The condition under which the disaster button answers "Нет графика!".
-    const bool drawn = m_form->state().graphReady == -1 && m_showsValues;
-    for (QAction* a : {save, copy, values})
-        a->setEnabled(drawn);
+    const auto [save, copy, values] =
+        addSaveItems(&menu, m_form->state().graphReady == -1 && m_showsValues);
     // The lab follows the last run, which stays when a later one fails.
     QAction* lab = menu.addAction(QStringLiteral("Фазовый портрет…"));
     lab->setObjectName(QStringLiteral("PhasePortrait"));

@@ -63,6 +63,13 @@ public:
     // The menu's own rules for another window's picture and values: the
     // same dialogs, names, filters and reports.
     static QAction* execMenu(QMenu* menu, const QPoint& globalPosition);
+    struct SaveItems {
+        QAction* picture;
+        QAction* copy;
+        QAction* values;
+    };
+    // The menu's first three items, offered only when `enabled`.
+    static SaveItems addSaveItems(QMenu* menu, bool enabled);
     static void savePictureOf(QWidget* parent, const QString& suggested,
                               const std::function<QByteArray()>& png,
                               const std::function<QByteArray()>& svg);
