@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(lab()->run().strike, int(std::lround(moved / 0.01)));
 
         QTemporaryDir dir;
-        const QString path = dir.filePath("lab.csv");
+        QString path = dir.filePath("lab.csv");
         GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[2]; });
         GraphMenu::setFileChooser(
             [&](QWidget*, const QString&, const QString&, const QString&, QString* filter) {
@@ -253,6 +253,12 @@ private slots:
                 return path;
             });
         lab()->openMenu(QPoint());
+        // And the picture, as SVG by its name.
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[0]; });
+        const QString svg = dir.filePath("lab.svg");
+        path = svg;
+        lab()->openMenu(QPoint());
+        path = dir.filePath("lab.csv");
         GraphMenu::setMenuHandler(nullptr);
         GraphMenu::setFileChooser(nullptr);
         QFile file(path);
@@ -261,6 +267,10 @@ private slots:
         QCOMPARE(lines.mid(0, 2), QStringList({"величина;значение", "метод;\"явный Эйлер\""}));
         QVERIFY(lines.contains("\"" + lab()->readout().last() + "\""));
         QCOMPARE(lines.filter(QRegularExpression("^\\d+;")).size(), 3001);
+        QFile picture(svg);
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        const QByteArray drawn = picture.readAll();
+        QVERIFY(drawn.contains("<svg width=") && drawn.contains("E (3; 3)"));
     }
 
     // A press on the plane moves the start there, and only in the lab.
