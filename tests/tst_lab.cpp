@@ -273,6 +273,19 @@ private slots:
         QVERIFY(drawn.contains("<svg width=") && drawn.contains("E (3; 3)"));
     }
 
+    // An example's disaster, with the divisor the window starts with.
+    void writesBackExample() {
+        run(First);
+        openLab();
+        emit lab()->findChild<QComboBox*>("Example")->activated(3);
+        QTest::mouseClick(lab()->findChild<QPushButton*>("ToMain"), Qt::LeftButton);
+        QTRY_COMPARE(w->lastRun()->record().k1, 0.9);
+        QVERIFY(fx->messages.isEmpty());
+        QCOMPARE(w->lastRun()->record().strike, 707);
+        QCOMPARE(w->lastRun()->record().divisor, std::int16_t(2));
+        QCOMPARE(w->Label29->text(), QStringLiteral("7,07"));
+    }
+
     // A press on the plane moves the start there, and only in the lab.
     void pressMovesStart() {
         run(First);

@@ -283,6 +283,9 @@ bool MainFormBase::runWith(const InputTexts& texts, int divisor, double disaster
     x0Input->setText(texts.x0);
     y0Input->setText(texts.y0);
     VScroll1->setValue(8 - std::clamp(divisor, 2, 8));
+    // Unmoved, the scroll bar says nothing, and the divisor a mark takes
+    // is only read from it when the mark is made.
+    m_state.disasterFactor = DisasterMarker::factorFor(VScroll1->value());
     // The mark where a press on the coming run's graph would strike that
     // moment, as if it had been made there.
     const auto dt = NumberText::tryDouble(texts.dt);
