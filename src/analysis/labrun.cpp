@@ -57,14 +57,14 @@ LabRun LabRun::of(const Params& p, bool compare) {
         return run;
 
     const Trajectory::Rates rates = p.rates();
-    const int steps16 = int(CheckedMath::roundHalfEven(steps));
-    run.strike = strikeStep(p, steps16);
-    run.x.resize(std::size_t(steps16) + 1);
+    const int count = int(CheckedMath::roundHalfEven(steps));
+    run.strike = strikeStep(p, count);
+    run.x.resize(std::size_t(count) + 1);
     run.y.resize(run.x.size());
     run.x[0] = p.x0;
     run.y[0] = p.y0;
     run.last =
-        fillUpTo(p.method, rates, run.x, run.y, steps16, run.strike, p.divisor, &run.stopped);
+        fillUpTo(p.method, rates, run.x, run.y, count, run.strike, p.divisor, &run.stopped);
     run.x.resize(std::size_t(run.last) + 1);
     run.y.resize(run.x.size());
     if (run.strike > run.last)
@@ -78,22 +78,22 @@ LabRun LabRun::of(const Params& p, bool compare) {
         run.jumps =
             Invariant::strikeJumps(rates, run.x.data(), run.y.data(), run.x.size(), p.divisor);
     } else {
-        std::vector<double> x(std::size_t(steps16) + 1), y(x.size());
+        std::vector<double> x(std::size_t(count) + 1), y(x.size());
         x[0] = p.x0;
         y[0] = p.y0;
-        const int last = fillUpTo(p.method, rates, x, y, steps16, -1, p.divisor, nullptr);
+        const int last = fillUpTo(p.method, rates, x, y, count, -1, p.divisor, nullptr);
         run.jumps =
             Invariant::strikeJumps(rates, x.data(), y.data(), std::size_t(last) + 1, p.divisor);
     }
 
     if (!compare)
         return run;
-    run.rows = StepHalving::compare(rates, p.x0, p.y0, steps16, run.strike, p.divisor);
+    run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor);
     for (Integrator::Method m : Integrator::All) {
         for (int h = 0; h < StepHalving::Halvings; ++h) {
             Trajectory::Rates r = rates;
             r.dt = rates.dt / (1 << h);
-            const int last = steps16 << h;
+            const int last = count << h;
             Path path{m, h, std::vector<double>(std::size_t(last) + 1), {}};
             path.y.resize(path.x.size());
             path.x[0] = p.x0;
