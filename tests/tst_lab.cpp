@@ -4,7 +4,9 @@
 
 #include "casetable.h"
 #include "common/numbertext.h"
+#include "export/graphpicture.h"
 #include "guitestutil.h"
+#include "lab/labexamples.h"
 #include "lab/labreadout.h"
 #include "lab/phasefrm.h"
 #include "light/mainfrmlight.h"
@@ -284,6 +286,37 @@ private slots:
         QCOMPARE(w->lastRun()->record().strike, 707);
         QCOMPARE(w->lastRun()->record().divisor, std::int16_t(2));
         QCOMPARE(w->Label29->text(), QStringLiteral("7,07"));
+    }
+
+    // The picture's graduation and what it overlays, read from its SVG: the
+    // trough example's path reaches x ≈ 17,3 and y ≈ 13,6, so both axes run
+    // from 0 in steps of 5, to 20 and to 15 (a third 0 is the strip's); the
+    // compared steps replace the path (x colour) with the three methods' colours.
+    void pictureContents() {
+        LabPicture::Style style;
+        style.font = GraphPicture::windowFont();
+        const LabRun run = LabRun::of(LabExamples::all()[2].params, false);
+        const auto texts = [&](bool compare) {
+            style.compare = compare;
+            const QString svg = QString::fromUtf8(
+                LabPicture::svg(compare ? LabRun::of(run.params, true) : run, style, {700, 560}));
+            QStringList found;
+            for (const auto& m : QRegularExpression(">([^<]*)</text>").globalMatch(svg))
+                found << m.captured(1).trimmed();
+            for (const char* colour : {"#00c000", "#c00000", "#0050c0", "#8020a0"})
+                if (svg.contains(QLatin1String(colour)))
+                    found << colour;
+            return found;
+        };
+        const QStringList plain = texts(false);
+        for (const auto& [label, times] :
+             {std::pair{"0", 3}, {"5", 2}, {"10", 2}, {"15", 2}, {"20", 1}, {"x", 1}, {"y", 1}})
+            QVERIFY2(plain.count(label) == times, label);
+        QVERIFY(plain.contains("#00c000") && !plain.contains("#c00000"));
+        const QStringList compared = texts(true);
+        QVERIFY(compared.contains("Рунге–Кутта 4") && !plain.contains("Рунге–Кутта 4"));
+        for (const char* colour : {"#c00000", "#0050c0", "#8020a0"})
+            QVERIFY2(compared.contains(colour), colour);
     }
 
     // A press on the plane moves the start there, and only in the lab.
