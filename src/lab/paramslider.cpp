@@ -28,11 +28,12 @@ ParamSlider::ParamSlider(QWidget* parent, const QString& name, const QString& ca
     });
 }
 
+// Whole numbers round ties to even, as the input row reads t.
 double ParamSlider::clamp(double v) const {
     if (m_kind == Count)
-        return std::min(std::max(std::round(v), 1.0), 32767.0);
+        return std::min(std::max(std::nearbyint(v), 1.0), 32767.0);
     if (m_kind == Whole)
-        v = std::round(v);
+        v = std::nearbyint(v);
     if (m_kind == Whole || m_kind == Span)
         v = std::min(std::max(v, m_low), m_high);
     return v;

@@ -18,12 +18,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
@@ -89,6 +91,9 @@ PhaseFrm* PhaseFrm::openFor(MainFormBase* main) {
 
 void PhaseFrm::build() {
     resize(1120, 780);
+    // Within a small screen as well.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size() * 0.95));
     auto* outer = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     outer->addLayout(left, 1);
@@ -96,7 +101,7 @@ void PhaseFrm::build() {
     left->addWidget(m_plane, 1);
     m_strip = new JumpStrip(&m_run, &m_style, this);
     left->addWidget(m_strip);
-    auto* readout = new QGridLayout;
+    auto* readout = m_readout = new QGridLayout;
     for (int i = 0; i < ReadoutLines; ++i) {
         auto* line = new QLabel(this);
         line->setObjectName(QStringLiteral("Readout%1").arg(i + 1));
@@ -298,6 +303,14 @@ void PhaseFrm::recompute() {
 
 void PhaseFrm::showRun() {
     const QStringList lines = LabReadout::lines(m_run);
+    // Without a second column the first takes the whole width.
+    if (const bool two = lines.size() > FirstColumn; two != m_twoColumns) {
+        m_twoColumns = two;
+        for (int i = 0; i < FirstColumn; ++i) {
+            m_readout->removeWidget(m_lines[i]);
+            m_readout->addWidget(m_lines[i], i, 0, 1, two ? 1 : 2);
+        }
+    }
     for (int i = 0; i < m_lines.size(); ++i) {
         m_lines[i]->setText(i < lines.size() ? lines[i] : QString());
         m_lines[i]->setVisible(i < lines.size());

@@ -21,6 +21,7 @@ class ParamSlider;
 class PhasePlane;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -91,6 +92,9 @@ private:
     QLabel* m_differs = nullptr;
     QTableWidget* m_table = nullptr;
     QList<QLabel*> m_lines;
+    QGridLayout* m_readout = nullptr;
+    // Whether lines beyond the first column's are shown beside them.
+    bool m_twoColumns = true;
     PhasePlane* m_plane = nullptr;
     JumpStrip* m_strip = nullptr;
 };
