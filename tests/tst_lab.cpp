@@ -309,8 +309,14 @@ private slots:
             return found;
         };
         const QStringList plain = texts(false);
-        for (const auto& [label, times] :
-             {std::pair{"0", 3}, {"5", 2}, {"10", 2}, {"15", 2}, {"20", 1}, {"x", 1}, {"y", 1}})
+        for (const auto& [label, times] : {std::pair{"0", 3},
+                                           {"5", 2},
+                                           {"10", 2},
+                                           {"15", 2},
+                                           {"20", 1},
+                                           {"x", 1},
+                                           {"y", 1},
+                                           {"t = 30", 1}})
             QVERIFY2(plain.count(label) == times, label);
         QVERIFY(plain.contains("#00c000") && !plain.contains("#c00000"));
         const QStringList compared = texts(true);
