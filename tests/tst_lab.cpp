@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenu>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <array>
@@ -323,6 +324,30 @@ private slots:
         QVERIFY(compared.contains("Рунге–Кутта 4") && !plain.contains("Рунге–Кутта 4"));
         for (const char* colour : {"#c00000", "#0050c0", "#8020a0"})
             QVERIFY2(compared.contains(colour), colour);
+    }
+
+    // A slider's tick is a round step of its span; a typed value outside
+    // the span moves it; whole numbers are clamped and round ties to even.
+    void slidersAndBoxes() {
+        run(First);
+        openLab();
+        auto* slider = lab()->findChild<QSlider*>("k1Slider");
+        auto* box = lab()->findChild<QLineEdit*>("k1Box");
+        slider->setValue(500); // k1 = 0,35: the span is 0..1
+        QCOMPARE(box->text(), QStringLiteral("0,5"));
+        QCOMPARE(lab()->readout().first(),
+                 QStringLiteral("Равновесие: x = 16,6666666666667, y = 12,5"));
+        type("k1Box", "5");
+        QCOMPARE(slider->value(), 500); // now 0..10
+        type("k1Box", "0,25");
+        QCOMPARE(slider->value(), 25);
+        QCOMPARE(lab()->params().k1, 0.25);
+        type("DivisorBox", "9");
+        type("tBox", "12,5");
+        QTest::keyClick(lab()->findChild<QLineEdit*>("tBox"), Qt::Key_Return);
+        QCOMPARE(lab()->params().divisor, 8);
+        QCOMPARE(lab()->params().span, 12.0);
+        QCOMPARE(w->k1Input->text(), QStringLiteral("0,35"));
     }
 
     // A press on the plane moves the start there, and only in the lab.
