@@ -268,12 +268,22 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
         QCOMPARE(lines.mid(0, 2), QStringList({"величина;значение", "метод;\"явный Эйлер\""}));
+        // Seventeen digits, as the graph menu's CSV writes them.
+        for (const char* pair : {"k1;0,90000000000000002", "a2;0,20000000000000001", "dt;0,01",
+                                 "t;30", "y0;1", "divisor;2"})
+            QVERIFY2(lines.contains(pair), pair);
         QVERIFY(lines.contains("\"" + lab()->readout().last() + "\""));
         QCOMPARE(lines.filter(QRegularExpression("^\\d+;")).size(), 3001);
         QFile picture(svg);
         QVERIFY(picture.open(QIODevice::ReadOnly));
         const QByteArray drawn = picture.readAll();
-        QVERIFY(drawn.contains("<svg width=") && drawn.contains("E (3; 3)"));
+        QVERIFY(drawn.contains("E (3; 3)"));
+        // The plane and the strip under it, as the window shows them.
+        const QWidget* plane = lab()->findChild<QWidget*>("Plane");
+        QVERIFY(drawn.contains(QStringLiteral("<svg width=\"%1\" height=\"%2\"")
+                                   .arg(plane->width())
+                                   .arg(plane->height() + strip->height())
+                                   .toLatin1()));
     }
 
     // An example's disaster, with the divisor the window starts with.
