@@ -223,6 +223,15 @@ private slots:
         QCOMPARE(table->item(6, 0)->text(), QStringLiteral("Рунге–Кутта 4"));
         QVERIFY(std::abs(NumberText::toDouble(table->item(0, 3)->text()) - 1) < 0.1);
         QVERIFY(std::abs(NumberText::toDouble(table->item(6, 3)->text()) - 4) < 0.3);
+        // The overlaid paths: each from the start, 600, 1200 and 2400 steps;
+        // the first is the run itself.
+        const LabRun& run = lab()->run();
+        QCOMPARE(run.compared.size(), std::size_t(9));
+        for (const LabRun::Path& path : run.compared) {
+            QCOMPARE(path.x.size(), std::size_t((600 << path.halving) + 1));
+            QCOMPARE(QList<double>({path.x[0], path.y[0]}), QList<double>({3, 2}));
+        }
+        QVERIFY(run.compared[0].x == run.x && run.compared[0].y == run.y);
     }
 
     // The disaster's block, by the plain loop: the step into t = 7,07 from
@@ -239,6 +248,17 @@ private slots:
                               "После катастрофы: x = 0,420572713123657, y = 0,416409097271658, V = "
                               "1,51719839368201",
                               "Скачок ΔV = 0,830683499033689"}));
+        // The strip: ΔV = (k1 + k2)·ln 2 − (α2·x + α1·y)/2 along the run
+        // without the disaster, which a plain loop gives after it.
+        const LabRun& r = lab()->run();
+        double x = 8, y = 1;
+        for (int n = 1; n <= 3000; ++n) {
+            const double xn = ((x * 0.9) - (x * 0.3) * y) * 0.01 + x;
+            y = ((x * 0.2) * y + (-0.6) * y) * 0.01 + y;
+            x = xn;
+            if (n == 706 || n == 2500)
+                QCOMPARE(r.jumps[std::size_t(n)], 1.5 * std::log(2.0) - (0.2 * x + 0.3 * y) / 2);
+        }
         QWidget* strip = lab()->findChild<QWidget*>("JumpStrip");
         QTest::mouseClick(strip, Qt::LeftButton, {},
                           QPoint(strip->width() * 3 / 4, strip->height() / 2));
@@ -356,6 +376,8 @@ private slots:
         type("tBox", "12,5");
         QTest::keyClick(lab()->findChild<QLineEdit*>("tBox"), Qt::Key_Return);
         QCOMPARE(lab()->params().divisor, 8);
+        type("DivisorBox", "3");
+        QCOMPARE(lab()->findChild<QSlider*>("DivisorSlider")->value(), 3);
         QCOMPARE(lab()->params().span, 12.0);
         QCOMPARE(w->k1Input->text(), QStringLiteral("0,35"));
     }
