@@ -14,6 +14,7 @@
 #include "ui/graphmenu.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
 #include <QSlider>
@@ -201,10 +202,12 @@ private slots:
         LabRun::Params p{Integrator::Euler, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], 0, 2};
         lab()->setParams(p);
         QVERIFY(!lab()->grab().isNull());
-        const QStringList texts = labelTexts(lab());
+        QStringList texts = labelTexts(lab());
         const QRegularExpression opening('^' +
                                          QRegularExpression::escape(QString::fromUtf8(words)));
         QVERIFY2(texts.filter(opening).size() == 1, qPrintable(texts.join('\n')));
+        texts << QString::fromUtf8(
+            LabPicture::csv(lab()->run(), lab()->readout(), CsvWriter::Plain));
         QVERIFY2(
             texts.filter(QRegularExpression("nan|inf", QRegularExpression::CaseInsensitiveOption))
                 .isEmpty(),
@@ -276,6 +279,14 @@ private slots:
                 return path;
             });
         lab()->openMenu(QPoint());
+        // The menu closed without a choice does nothing; the copy puts the
+        // picture on the clipboard.
+        GraphMenu::setMenuHandler([](QMenu*) { return nullptr; });
+        lab()->openMenu(QPoint());
+        QGuiApplication::clipboard()->clear();
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[1]; });
+        lab()->openMenu(QPoint());
+        QVERIFY(!QGuiApplication::clipboard()->image().isNull());
         // And the picture, as SVG by its name.
         GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[0]; });
         const QString svg = dir.filePath("lab.svg");
