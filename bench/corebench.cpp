@@ -4,7 +4,9 @@
 // with a bare QPainter; the export's table against a plain fprintf loop
 // and its picture against the same bare QPainter; the lab's passes against
 // plain loops of their formulas, a run's figures against the Euler pass, and
-// the exact orbit against its aim of a millisecond. Names are
+// the exact orbit against its aim of a millisecond; the lab window's redraw
+// against a bare QPainter polyline and a slider's move against a 60 Hz
+// frame. Names are
 // "<case>/<steps>"; morvane_bench_windows pairs them up for the report.
 
 #include "analysis/exactorbit.h"
@@ -12,6 +14,7 @@
 #include "analysis/runsummary.h"
 #include "export/csvwriter.h"
 #include "export/graphpicture.h"
+#include "export/labpicture.h"
 #include "light/mainfrmlight.h"
 #include "model/inputreader.h"
 #include "model/trajectory.h"
@@ -239,6 +242,83 @@ void orbit(benchmark::State& st, int points) {
         benchmark::DoNotOptimize(ExactOrbit::through({1.2, 0.8, 0.4, 0.1, 0.1}, 3, 2, points));
 }
 
+// The lab window's plane at its opening size, on a run of its example's
+// coefficients.
+const QSize LabPlane(700, 480);
+LabRun::Params labParams(double span, int steps) {
+    LabRun::Params p;
+    p.k1 = 0.9;
+    p.k2 = 0.6;
+    p.a1 = 0.3;
+    p.a2 = 0.2;
+    p.span = span;
+    p.dt = span / steps;
+    p.x0 = 8;
+    p.y0 = 1;
+    return p;
+}
+
+// The least a redraw can cost: the same points and orbit, scaled by the
+// same axes, as two antialiased polylines with the same pens.
+void labBare(benchmark::State& st, const LabRun* run) {
+    QImage image(LabPlane, QImage::Format_ARGB32_Premultiplied);
+    LabPicture::Style style;
+    const PhaseView view = LabPicture::view(*run, QRectF(QPointF(0, 0), QSizeF(LabPlane)), style);
+    for (auto _ : st) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        const PhaseView::Axis& ax = view.xAxis();
+        const PhaseView::Axis& ay = view.yAxis();
+        const QRectF plane = view.plane();
+        const double sx = plane.width() / (ax.max - ax.min);
+        const double sy = plane.height() / (ay.max - ay.min);
+        auto line = [&](const std::vector<double>& x, const std::vector<double>& y) {
+            QPolygonF points;
+            points.reserve(qsizetype(x.size()));
+            for (std::size_t i = 0; i < x.size(); ++i)
+                points << QPointF(plane.left() + (x[i] - ax.min) * sx,
+                                  plane.bottom() - (y[i] - ay.min) * sy);
+            return points;
+        };
+        p.setPen(QPen(QColor(0x20, 0x40, 0xC0, 120), 1.5));
+        p.drawPolyline(line(run->orbit->x, run->orbit->y));
+        p.setPen(QPen(QColor(0, 0xC0, 0), 1));
+        p.drawPolyline(line(run->x, run->y));
+    }
+}
+
+// The lab's whole redraw: axes, direction field, nullclines, orbit, path.
+void labRedraw(benchmark::State& st, const LabRun* run) {
+    QImage image(LabPlane, QImage::Format_ARGB32_Premultiplied);
+    LabPicture::Style style;
+    style.font = GraphPicture::windowFont();
+    for (auto _ : st) {
+        QPainter p(&image);
+        LabPicture::paintPlane(p, QRectF(QPointF(0, 0), QSizeF(LabPlane)), *run, style);
+    }
+}
+
+// One move of a slider: the run and its figures made anew, the plane and
+// the strip painted.
+void labDrag(benchmark::State& st, int steps) {
+    QImage plane(LabPlane, QImage::Format_ARGB32_Premultiplied);
+    QImage strip(QSize(LabPlane.width(), LabPicture::StripHeight),
+                 QImage::Format_ARGB32_Premultiplied);
+    LabPicture::Style style;
+    style.font = GraphPicture::windowFont();
+    LabRun::Params params = labParams(30, steps);
+    int move = 0;
+    for (auto _ : st) {
+        params.k1 = 0.9 + 0.001 * (++move % 50);
+        const LabRun run = LabRun::of(params, false);
+        QPainter p(&plane);
+        LabPicture::paintPlane(p, QRectF(QPointF(0, 0), QSizeF(LabPlane)), run, style);
+        QPainter q(&strip);
+        LabPicture::paintStrip(q, QRectF(QPointF(0, 0), QSizeF(strip.size())), run, style);
+    }
+}
+
 bool sameLab(int t, QString dt) {
     for (Integrator::Method m : Integrator::All) {
         ModelState a = loaded(t, dt);
@@ -327,6 +407,17 @@ int main(int argc, char** argv) {
     for (benchmark::internal::Benchmark* b :
          {benchmark::RegisterBenchmark("summary/32767", summary, 3277, dt),
           benchmark::RegisterBenchmark("orbit/2000", orbit, 2000)})
+        b->ComputeStatistics("min", fastest);
+    // The lab window: a redraw after the longest run, a slider's move.
+    static const LabRun longest = LabRun::of(labParams(60, 32767), false);
+    if (longest.last != 32767 || !longest.orbit.has()) {
+        std::fprintf(stderr, "no lab run of 32767 steps\n");
+        return EXIT_FAILURE;
+    }
+    for (benchmark::internal::Benchmark* b :
+         {benchmark::RegisterBenchmark("lab-redraw/32767", labRedraw, &longest),
+          benchmark::RegisterBenchmark("lab-bare/32767", labBare, &longest),
+          benchmark::RegisterBenchmark("lab-drag/5000", labDrag, 5000)})
         b->ComputeStatistics("min", fastest);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -7,6 +7,7 @@
 #include "benchtable.h"
 #include "common/pausewithevents.h"
 #include "full/mainfrmfull.h"
+#include "lab/phasefrm.h"
 #include "light/mainfrmlight.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
@@ -175,6 +177,14 @@ void coreFigures(BenchTable& table, const QString& path) {
     if (seconds.count("summary/32767") && seconds.count("lab-euler/32767"))
         table.add({"10", "RunSummary::of (a run's figures), 32767 steps", seconds["summary/32767"],
                    "Euler pass alone", seconds["lab-euler/32767"], BenchTable::Seconds, 0, 1.5});
+    if (seconds.count("lab-redraw/32767") && seconds.count("lab-bare/32767"))
+        table.add({"12", "lab plane redrawn (axes, field, nullclines, orbit, path), 32767 steps",
+                   seconds["lab-redraw/32767"], "bare QPainter polyline + orbit",
+                   seconds["lab-bare/32767"], BenchTable::Seconds, 0, 1.3});
+    if (seconds.count("lab-drag/5000"))
+        table.add({"13", "lab slider move: run, figures, plane and strip, 5000 steps",
+                   seconds["lab-drag/5000"], "one 60 Hz frame", 0.016, BenchTable::Seconds, 0,
+                   1.0});
     if (seconds.count("orbit/2000"))
         table.add({"11", "ExactOrbit::through, 2000 points", seconds["orbit/2000"], "aim", 1e-3,
                    BenchTable::Seconds, 0, 1.0});
@@ -292,6 +302,32 @@ void startupFigures(BenchTable& table, int runs) {
                median(rss[2]), BenchTable::KiB, 0, 1.2});
 }
 
+// Figure 14: the lab window costs the start nothing, since it is built only
+// when first asked for; then, its first opening after a run.
+void labOpeningFigures(BenchTable& table, int runs) {
+    std::vector<double> seconds;
+    int atStart = 0;
+    for (int i = 0; i < runs; ++i) {
+        MainFrmLight window;
+        showAndWait(window);
+        clickToGraph(window);
+        atStart += int(window.findChildren<PhaseFrm*>().size());
+        QElapsedTimer clock;
+        clock.start();
+        PhaseFrm* lab = PhaseFrm::openFor(&window);
+        QCoreApplication::processEvents();
+        seconds.push_back(clock.nsecsElapsed() / 1e9);
+        lab->close();
+    }
+    table.add({"14",
+               QStringLiteral("lab window's first opening after a run, median of %1").arg(runs),
+               median(seconds), "aim", 0.1, BenchTable::Seconds, 0, 1.0});
+    table.addNote(QStringLiteral("Lab windows in existence before the first opening (figure 14), "
+                                 "over %1 light windows: %2.")
+                      .arg(runs)
+                      .arg(atStart));
+}
+
 // Figure 6: five runs of the full window at load (statistics on), each
 // ending in the timed opening of the statistics panel.
 void openingFigures(BenchTable& table) {
@@ -352,6 +388,8 @@ int main(int argc, char** argv) {
         startupFigures(table, runs);
     if (figures.contains('6'))
         openingFigures(table);
+    if (figures.contains('5'))
+        labOpeningFigures(table, runs);
     if (!messages.isEmpty())
         table.addNote(QStringLiteral("**Runs failed with these messages:** ") +
                       messages.join(QStringLiteral("; ")));

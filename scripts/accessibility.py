@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """What a screen reader sees of Morvane, checked over AT-SPI on a private X
 server: every text box, scroll bar, slider, check box and button of the
-light and full windows has a name, and after a run made from the keyboard
+light and full windows has a name (and of the lab window, opened with
+Ctrl+F, whose readout is read and whose slider the keys move), and after a
+run made from the keyboard
 alone (Tab, Space, the Menu key, arrows, typing, Enter), with a disaster
 typed at t = 20, the graph's description names the run's largest x and the
 disaster. Run by scripts/accessibility.sh inside its X and D-Bus sessions.
@@ -67,6 +69,54 @@ def largest_x():
     return ("%.15g" % max(xs)).replace(".", ",")
 
 
+def labels(node, found):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is None:
+            continue
+        if child.getRole() == R.ROLE_LABEL and child.name:
+            found.append(child.name)
+        labels(child, found)
+    return found
+
+
+def check_lab(app, pid, window):
+    """Ctrl+F opens the lab; its controls are named, its readout is there
+    to be read, and the keyboard alone moves a slider."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+    keys("ctrl+f")
+    time.sleep(1.5)
+    frames = [app.getChildAtIndex(i) for i in range(app.childCount)]
+    lab = [f for f in frames if f is not None and f.name == "Фазовый портрет"]
+    if not lab:
+        failures.append("Ctrl+F opened no window \"Фазовый портрет\"")
+        return
+    controls = walk(lab[0], [])
+    for c in controls:
+        if not c.name.strip():
+            failures.append("lab: a %s without a name" % CONTROLS[c.getRole()])
+    print("lab: %d controls" % len(controls))
+    print("  " + "; ".join("%s \"%s\"" % (CONTROLS[c.getRole()], c.name) for c in controls))
+    readout = [t for t in labels(lab[0], []) if t.startswith(
+        ("Равновесие:", "V₀ =", "V(T) =", "Дрейф", "Наименьшие", "Период", "Малый период"))]
+    print("lab readout: " + " | ".join(readout))
+    if len(readout) < 9:
+        failures.append("lab: the readout has %d of its 9 lines" % len(readout))
+    # The example choice has the focus; Tab reaches the k1 slider, whose
+    # arrows change k1 and so the equilibrium's y = k1/α1.
+    lab_window = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
+                                 "--name", "Фазовый портрет"],
+                                capture_output=True, text=True).stdout.split()[0]
+    subprocess.run(["xdotool", "windowfocus", "--sync", lab_window], check=True)
+    before = [t for t in labels(lab[0], []) if t.startswith("Равновесие:")]
+    keys("Tab", "Right", "Right")
+    after = [t for t in labels(lab[0], []) if t.startswith("Равновесие:")]
+    print("lab keyboard: %s -> %s" % (before, after))
+    if before == after:
+        failures.append("lab: Tab and the arrows changed nothing")
+    screenshot("lab-after-keys.png")
+
+
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 for edition, args in (("light", []), ("full", ["-Debug"])):
     program = subprocess.Popen([morvane] + args, env=env)
@@ -108,6 +158,7 @@ for edition, args in (("light", []), ("full", ["-Debug"])):
                 failures.append("the graph's description does not name the largest x " + want)
             if "Катастрофа при t = 20:" not in described:
                 failures.append("the graph's description has no disaster at t = 20")
+            check_lab(app, program.pid, window)
     finally:
         program.terminate()
         program.wait()

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Checks what a screen reader sees (AT-SPI, as Orca reads it) on a private X
 # server with its own D-Bus session: every text box, scroll bar, slider,
-# check box and button of both windows is named, and a run made from the
+# check box and button of both windows and of the lab is named, and a run made from the
 # keyboard alone, with a disaster typed at t = 20, is described in words.
 # Pass a folder to keep screenshots of the typed time and the final graph.
 set -eu

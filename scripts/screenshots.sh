@@ -1,6 +1,6 @@
 #!/bin/sh
 # Takes the pictures in docs/ (light.png, graph-menu.png, full.png, loader.png,
-# log.png) on a private X server, so they look the same on every machine.
+# log.png, and the lab window: lab.png, lab-compare.png, lab-disaster.png) on a private X server, so they look the same on every machine.
 # Builds in build/ like run.sh; MORVANE_SHOTS_BUILD names another build
 # directory.
 set -eu
@@ -130,4 +130,41 @@ settle "$win"
 xdotool windowfocus --sync "$win" key End
 shoot "$win" "$out"/full.png
 shoot "$log" "$out"/log.png
+stop
+
+# The lab window, opened with Ctrl+F after a light run: the example of
+# Euler's spiral, the same with the steps compared, and a disaster at the
+# trough of α2·x + α1·y. Positions are those of the window at its opening
+# size: the example choice at the top right, "Сравнить шаги" below the
+# sliders.
+"$bin" &
+pid=$!
+win="$(find_window '^Модель Катастроф$')"
+sleep 0.5
+click "$win" 276 344
+settle "$win"
+xdotool windowfocus --sync "$win" key ctrl+f
+lab="$(find_window '^Фазовый портрет$')"
+xdotool windowmove "$lab" 0 0
+sleep 0.5
+example() { # $1: how many items down from the one chosen
+    xdotool mousemove --window "$lab" 950 20 click 1
+    sleep 0.3
+    i=0
+    while [ "$i" -lt "$1" ]; do
+        xdotool key Down
+        i=$((i + 1))
+    done
+    xdotool key Return
+    xdotool mousemove 1270 790
+    sleep 0.5
+}
+example 1
+shoot "$lab" "$out"/lab.png
+click "$lab" 918 410 # CompareSteps "Сравнить шаги"
+sleep 0.5
+shoot "$lab" "$out"/lab-compare.png
+click "$lab" 918 410
+example 2
+shoot "$lab" "$out"/lab-disaster.png
 stop

@@ -3,6 +3,7 @@
 #include "casetable.h"
 #include "common/qttranslation.h"
 #include "guitestutil.h"
+#include "lab/phasefrm.h"
 #include "light/mainfrmlight.h"
 #include "startup/loaderfrm.h"
 #include "ui/graphmenu.h"
@@ -19,7 +20,8 @@ const std::tuple<const char*, std::function<QWidget*()>> Windows[] = {
     {"light", [] { return new MainFrmLight; }},
     {"full", [] { return new MainFrmFull; }},
     {"loader", [] { return new LoaderFrm; }},
-    {"log", [] { return new Form1; }}};
+    {"log", [] { return new Form1; }},
+    {"lab", [] { return new PhaseFrm; }}};
 
 void collect(QAccessibleInterface* parent, QMap<QString, QString>& names) {
     using A = QAccessible;

@@ -24,6 +24,7 @@ namespace {
 const char* const Texts = "0,35 0,25 0,04 0,015 0,05 3 2 30";
 const QStringList Items{"Сохранить график…", "Копировать график", "Сохранить значения…"};
 const QString Typed = QStringLiteral("Катастрофа при t = …");
+const QString Lab = QStringLiteral("Фазовый портрет…");
 
 QByteArray contents(const QString& path) {
     QFile f(path);
@@ -59,6 +60,7 @@ class TstGraphMenu : public QObject {
     MainFrmFull* full = nullptr;
     // The items of each menu shown, a disabled one after a "-".
     QList<QStringList> menus;
+    QList<MainFormBase*> labs; // the windows the lab was opened for
     QStringList messages;
     QStringList dialogs;
     // The item the next menu chooses; the file and filter its dialog answers.
@@ -102,6 +104,8 @@ private slots:
             *selected = answerFilter;
             return answer;
         });
+        labs.clear();
+        GraphMenu::setLabOpener([this](MainFormBase* form) { labs << form; });
         full = fullWindow ? new MainFrmFull : nullptr;
         w = full ? static_cast<MainFormBase*>(full) : new MainFrmLight;
         if (full)
@@ -123,16 +127,25 @@ private slots:
         delete w;
         GraphMenu::setMenuHandler(nullptr);
         GraphMenu::setFileChooser(nullptr);
+        GraphMenu::setLabOpener(nullptr);
         AppMessage::setHandler(nullptr);
         PauseWithEvents::setScale(1.0);
     }
 
     void items() {
+        // Before a run the lab is grey in the menu and Ctrl+F does nothing.
         press(Qt::RightButton);
+        QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(labs.isEmpty());
         run();
         press(Qt::RightButton);
-        QCOMPARE(menus, (QList<QStringList>{{"-" + Items[0], "-" + Items[1], "-" + Items[2], Typed},
-                                            Items + QStringList(Typed)}));
+        QCOMPARE(menus, (QList<QStringList>{
+                            {"-" + Items[0], "-" + Items[1], "-" + Items[2], "-" + Lab, Typed},
+                            Items + QStringList{Lab, Typed}}));
+        QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
+        chooseItem(Lab, {}, {});
+        QCOMPARE(labs, (QList<MainFormBase*>{w, w}));
+        menus.removeLast();
         // Outside the graph box, and with the other buttons: no menu.
         press(Qt::RightButton, QPoint(200, 20));
         press(Qt::LeftButton);
@@ -187,8 +200,9 @@ private slots:
             w->k1Input->setText(k1);
             run();
             chooseItem(Items[2], path + ".again", filter);
+            // The lab keeps to the last run that finished.
             QCOMPARE(menus.last(),
-                     (QStringList{"-" + Items[0], "-" + Items[1], "-" + Items[2], Typed}));
+                     (QStringList{"-" + Items[0], "-" + Items[1], "-" + Items[2], Lab, Typed}));
         }
         QCOMPARE(messages.size(), 2);
         QVERIFY(!QFile::exists(path + ".again"));

@@ -5,6 +5,7 @@
 #include "model/trajectory.h"
 #include "plot/disastermarker.h"
 #include "plot/graphplotter.h"
+#include "plot/phaseview.h"
 #include "plot/recordingsurface.h"
 
 #include <QStringList>
@@ -237,6 +238,45 @@ private slots:
         QCOMPARE(LogEntries::elapsedGroup("InitElapsed", 1.0f / 3),
                  QStringList({sep, "InitElapsed=0,3333333", sep}));
         QCOMPARE(LogEntries::elapsedGroup("DrawElapsed", 1234.5678f)[1], "DrawElapsed=1234,568");
+    }
+
+    // The lab's graduation: 1, 2, 2,5 or 5 times a power of ten, from 0
+    // (or below it) to past the highest value.
+    void phaseAxis_data() {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<QList<double>>("axis"); // min, max, step
+        QTest::newRow("0,1..5,3") << QList<double>{0.1, 5.3} << QList<double>{0, 6, 2};
+        QTest::newRow("below 0") << QList<double>{-4.5, 15.5} << QList<double>{-5, 20, 5};
+        QTest::newRow("top on a step") << QList<double>{3, 10} << QList<double>{0, 12, 2};
+        QTest::newRow("small") << QList<double>{0.011, 0.0113} << QList<double>{0, 0.0125, 0.0025};
+        QTest::newRow("2,5") << QList<double>{0.2, 11.7} << QList<double>{0, 12.5, 2.5};
+        QTest::newRow("not finite")
+            << QList<double>{qInf(), qQNaN(), 0.7} << QList<double>{0, 0.8, 0.2};
+    }
+    void phaseAxis() {
+        QFETCH(QList<double>, values);
+        QFETCH(QList<double>, axis);
+        const PhaseView::Axis a = PhaseView::axis({values.begin(), values.end()});
+        QCOMPARE(QList<double>({a.min, a.max, a.step}), axis);
+    }
+
+    // Arrows point where the flow goes, on the screen (y downwards): at
+    // (5; 5) x falls and y grows, at (0,5; 0,5) the other way round; the
+    // longest spans 0,9 of its cell.
+    void directionField() {
+        const Trajectory::Rates r{0.9, 0.6, 0.3, 0.2, 0.1};
+        const PhaseView view({0, 10, 2}, {0, 10, 2}, QRectF(0, 0, 100, 100));
+        const PhaseView::Field one = view.field(r, 1, 1);
+        QCOMPARE(one.arrows.size(), std::size_t(1));
+        const QPointF d = one.arrows[0].to - one.arrows[0].from;
+        QVERIFY(d.x() < 0 && d.y() < 0);
+        QCOMPARE(std::hypot(d.x(), d.y()), 90.0);
+        QCOMPARE(one.fastest, std::hypot(5 * (0.9 - 0.3 * 5), 5 * (0.2 * 5 - 0.6)));
+        const PhaseView::Field grid = view.field(r, 10, 10);
+        const QPointF corner = grid.arrows[90].to - grid.arrows[90].from; // bottom left
+        QVERIFY(corner.x() > 0 && corner.y() > 0);
+        const PhasePoint v = view.valueAt(view.at(3.25, 7.5));
+        QCOMPARE(QList<double>({v.x, v.y}), QList<double>({3.25, 7.5}));
     }
 };
 

@@ -16,6 +16,7 @@ template <class T> struct Figure {
     static Figure none(QString why) { return {std::nullopt, std::move(why)}; }
     bool has() const { return value.has_value(); }
     const T& operator*() const { return *value; }
+    const T* operator->() const { return &*value; }
 };
 
 struct PhasePoint {

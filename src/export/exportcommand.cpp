@@ -13,6 +13,7 @@
 #include "export/outputfiles.h"
 #include "export/summaryjson.h"
 #include "model/trajectory.h"
+#include "plot/disastermarker.h"
 #include "plot/graphplotter.h"
 #include "plot/phaseplotter.h"
 
@@ -39,22 +40,6 @@ int strikeFor(const ModelState& s, double time) {
     const double step = CheckedMath::roundHalfEven(q);
     const int last = int(s.xSeries.size()) - 1;
     return step >= 1 && step <= last ? int(step) : 0;
-}
-
-// A mark is kept as a distance in twips, in single precision: the one for
-// the step, checked against the calculation's own rounding.
-float markFor(const ModelState& s, int step) {
-    float x = float(double(step) * s.twipsPerStep);
-    ModelState probe;
-    probe.twipsPerStep = s.twipsPerStep;
-    for (int tries = 0; tries < 8; ++tries) {
-        probe.disasterX = x;
-        const double struck = Trajectory::disasterStep(probe);
-        if (struck == step)
-            break;
-        x = std::nextafter(x, struck < step ? HUGE_VALF : 0.0f);
-    }
-    return x;
 }
 
 // The run the outputs show, and the output being made, for a fault's message.
@@ -84,7 +69,7 @@ void calculate(Run& r) {
     if (r.struck > 0) {
         // At least one step: the scale is a finite number of twips.
         s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
-        s.disasterX = markFor(s, r.struck);
+        s.disasterX = DisasterMarker::markFor(s.twipsPerStep, r.struck);
         s.disasterFactor = r.inputs.divisor;
     }
     InputReader::seedMaxima(s);

@@ -2,9 +2,11 @@
 
 #include "common/pausewithevents.h"
 #include "full/mainfrmfull.h"
+#include "lab/phasefrm.h"
 #include "light/mainfrmlight.h"
 #include "ui/accessiblenames.h"
 #include "ui/formbuilder.h"
+#include "ui/graphmenu.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -88,6 +90,8 @@ QString LoaderFrm::commandLine(int argc, const char* const* argv) {
 }
 
 QWidget* LoaderFrm::start(const QString& commandLine) {
+    // Built only when first asked for, so that it costs the start nothing.
+    GraphMenu::setLabOpener([](MainFormBase* main) { PhaseFrm::openFor(main); });
     auto* loader = new LoaderFrm();
     loader->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<LoaderFrm> guard(loader);

@@ -29,6 +29,10 @@ GraphMenu::FileChooser& fileChooser() {
     static GraphMenu::FileChooser c;
     return c;
 }
+GraphMenu::LabOpener& labOpener() {
+    static GraphMenu::LabOpener o;
+    return o;
+}
 } // namespace
 
 void GraphMenu::setMenuHandler(MenuHandler handler) {
@@ -37,6 +41,31 @@ void GraphMenu::setMenuHandler(MenuHandler handler) {
 
 void GraphMenu::setFileChooser(FileChooser chooser) {
     fileChooser() = std::move(chooser);
+}
+
+void GraphMenu::setLabOpener(LabOpener opener) {
+    labOpener() = std::move(opener);
+}
+
+void GraphMenu::openLab() {
+    if (labOpener() && !m_form->lastRun()->record().isEmpty())
+        labOpener()(m_form);
+}
+
+GraphMenu::SaveItems GraphMenu::addSaveItems(QMenu* menu, bool enabled) {
+    SaveItems items{menu->addAction(QStringLiteral("Сохранить график…")),
+                    menu->addAction(QStringLiteral("Копировать график")),
+                    menu->addAction(QStringLiteral("Сохранить значения…"))};
+    items.picture->setObjectName(QStringLiteral("SavePicture"));
+    items.copy->setObjectName(QStringLiteral("CopyPicture"));
+    items.values->setObjectName(QStringLiteral("SaveValues"));
+    for (QAction* a : {items.picture, items.copy, items.values})
+        a->setEnabled(enabled);
+    return items;
+}
+
+QAction* GraphMenu::execMenu(QMenu* menu, const QPoint& globalPosition) {
+    return menuHandler() ? menuHandler()(menu) : menu->exec(globalPosition);
 }
 
 GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
@@ -52,6 +81,8 @@ GraphMenu::GraphMenu(MainFormBase* form) : QObject(form), m_form(form) {
          {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)})
         connect(new QShortcut(keys, form), &QShortcut::activated, this,
                 &GraphMenu::openFromKeyboard);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), form), &QShortcut::activated, this,
+            &GraphMenu::openLab);
 }
 
 void GraphMenu::openFromKeyboard() {
@@ -68,21 +99,19 @@ bool GraphMenu::opensAt(const QPointF& position) const {
 void GraphMenu::open(const QPoint& globalPosition) {
     QMenu menu(m_form);
     menu.setObjectName(QStringLiteral("GraphMenuPopup"));
-    QAction* save = menu.addAction(QStringLiteral("Сохранить график…"));
-    save->setObjectName(QStringLiteral("SavePicture"));
-    QAction* copy = menu.addAction(QStringLiteral("Копировать график"));
-    copy->setObjectName(QStringLiteral("CopyPicture"));
-    QAction* values = menu.addAction(QStringLiteral("Сохранить значения…"));
-    values->setObjectName(QStringLiteral("SaveValues"));
     // The condition under which the disaster button answers "Нет графика!".
-    const bool drawn = m_form->state().graphReady == -1 && m_showsValues;
-    for (QAction* a : {save, copy, values})
-        a->setEnabled(drawn);
+    const auto [save, copy, values] =
+        addSaveItems(&menu, m_form->state().graphReady == -1 && m_showsValues);
+    // The lab follows the last run, which stays when a later one fails.
+    QAction* lab = menu.addAction(QStringLiteral("Фазовый портрет…"));
+    lab->setObjectName(QStringLiteral("PhasePortrait"));
+    lab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    lab->setEnabled(labOpener() && !m_form->lastRun()->record().isEmpty());
     // Answers "Нет графика!" itself, as the disaster button does.
     QAction* typed = menu.addAction(QStringLiteral("Катастрофа при t = …"));
     typed->setObjectName(QStringLiteral("TypedDisaster"));
 
-    QAction* chosen = menuHandler() ? menuHandler()(&menu) : menu.exec(globalPosition);
+    QAction* chosen = execMenu(&menu, globalPosition);
     if (!chosen || !chosen->isEnabled())
         return;
     if (chosen == save)
@@ -93,6 +122,8 @@ void GraphMenu::open(const QPoint& globalPosition) {
         saveValues();
     else if (chosen == typed)
         TypedDisaster::mark(m_form);
+    else if (chosen == lab)
+        openLab();
 }
 
 void GraphMenu::keepCorrections(const ModelState& state, int count) {
@@ -141,28 +172,30 @@ QByteArray GraphMenu::values(CsvWriter::Style style) const {
     return CsvWriter::series(run.x.data(), run.y.data(), run.x.size(), run.dt, style);
 }
 
-QString GraphMenu::chooseFile(const QString& caption, const QString& suggested,
-                              const QStringList& filters, QString* selectedFilter) const {
+QString GraphMenu::chooseFile(QWidget* parent, const QString& caption, const QString& suggested,
+                              const QStringList& filters, QString* selectedFilter) {
     const QString path = QDir::current().filePath(suggested);
     const QString joined = filters.join(QStringLiteral(";;"));
     if (fileChooser())
-        return fileChooser()(m_form, caption, path, joined, selectedFilter);
-    return QFileDialog::getSaveFileName(m_form, caption, path, joined, selectedFilter);
+        return fileChooser()(parent, caption, path, joined, selectedFilter);
+    return QFileDialog::getSaveFileName(parent, caption, path, joined, selectedFilter);
 }
 
-void GraphMenu::write(const QString& path, const QByteArray& bytes) {
+void GraphMenu::write(QWidget* parent, const QString& path, const QByteArray& bytes) {
     OutputFiles file;
     file.add(path, bytes);
     try {
         file.commit();
     } catch (const RunError& e) {
-        AppMessage::report(m_form, e);
+        AppMessage::report(parent, e);
     }
 }
 
-void GraphMenu::savePicture() {
+void GraphMenu::savePictureOf(QWidget* parent, const QString& suggested,
+                              const std::function<QByteArray()>& png,
+                              const std::function<QByteArray()>& svg) {
     QString filter = pngFilter();
-    QString path = chooseFile(QStringLiteral("Сохранить график"), QStringLiteral("morvane.png"),
+    QString path = chooseFile(parent, QStringLiteral("Сохранить график"), suggested,
                               {pngFilter(), svgFilter()}, &filter);
     if (path.isEmpty())
         return;
@@ -172,12 +205,27 @@ void GraphMenu::savePicture() {
         suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && filter == svgFilter());
     if (suffix.isEmpty())
         path += asSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    if (asSvg) {
-        write(path, svg());
+    write(parent, path, asSvg ? svg() : png());
+}
+
+void GraphMenu::saveValuesOf(QWidget* parent, const QString& suggested,
+                             const std::function<QByteArray(CsvWriter::Style)>& values) {
+    QString filter = csvFilter();
+    QString path = chooseFile(parent, QStringLiteral("Сохранить значения"), suggested,
+                              {csvFilter(), excelFilter()}, &filter);
+    if (path.isEmpty())
         return;
-    }
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    write(parent, path,
+          values(filter == excelFilter() ? CsvWriter::DecimalComma : CsvWriter::Plain));
+}
+
+void GraphMenu::savePicture() {
     const qreal scale = std::max<qreal>(m_form->devicePixelRatioF(), 2.0);
-    write(path, GraphPicture::png(frame(), scale, drawing()));
+    savePictureOf(
+        m_form, QStringLiteral("morvane.png"),
+        [&] { return GraphPicture::png(frame(), scale, drawing()); }, [&] { return svg(); });
 }
 
 void GraphMenu::copyPicture() {
@@ -185,12 +233,6 @@ void GraphMenu::copyPicture() {
 }
 
 void GraphMenu::saveValues() {
-    QString filter = csvFilter();
-    QString path = chooseFile(QStringLiteral("Сохранить значения"), QStringLiteral("morvane.csv"),
-                              {csvFilter(), excelFilter()}, &filter);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    write(path, values(filter == excelFilter() ? CsvWriter::DecimalComma : CsvWriter::Plain));
+    saveValuesOf(m_form, QStringLiteral("morvane.csv"),
+                 [&](CsvWriter::Style style) { return values(style); });
 }

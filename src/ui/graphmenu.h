@@ -53,6 +53,29 @@ public:
                               const QString& filters, QString* selectedFilter)>;
     static void setFileChooser(FileChooser chooser);
 
+    // The lab window, from the menu's item and Ctrl+F once a run has drawn
+    // its graph; set by whoever builds the windows, so that this folder
+    // needs no window of its own.
+    using LabOpener = std::function<void(MainFormBase*)>;
+    static void setLabOpener(LabOpener opener);
+    void openLab();
+
+    // The menu's own rules for another window's picture and values: the
+    // same dialogs, names, filters and reports.
+    static QAction* execMenu(QMenu* menu, const QPoint& globalPosition);
+    struct SaveItems {
+        QAction* picture;
+        QAction* copy;
+        QAction* values;
+    };
+    // The menu's first three items, offered only when `enabled`.
+    static SaveItems addSaveItems(QMenu* menu, bool enabled);
+    static void savePictureOf(QWidget* parent, const QString& suggested,
+                              const std::function<QByteArray()>& png,
+                              const std::function<QByteArray()>& svg);
+    static void saveValuesOf(QWidget* parent, const QString& suggested,
+                             const std::function<QByteArray(CsvWriter::Style)>& values);
+
     static QString pngFilter() { return QStringLiteral("Изображение PNG (*.png)"); }
     static QString svgFilter() { return QStringLiteral("Рисунок SVG (*.svg)"); }
     static QString csvFilter() { return QStringLiteral("CSV (*.csv)"); }
@@ -66,9 +89,9 @@ public slots:
 private:
     GraphPicture::Frame frame() const;
     GraphPicture::Drawing drawing() const;
-    QString chooseFile(const QString& caption, const QString& suggested, const QStringList& filters,
-                       QString* selectedFilter) const;
-    void write(const QString& path, const QByteArray& bytes);
+    static QString chooseFile(QWidget* parent, const QString& caption, const QString& suggested,
+                              const QStringList& filters, QString* selectedFilter);
+    static void write(QWidget* parent, const QString& path, const QByteArray& bytes);
 
     MainFormBase* m_form;
     enum { Series, Corrections } m_kind = Series;

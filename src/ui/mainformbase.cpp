@@ -1,5 +1,7 @@
 #include "ui/mainformbase.h"
 
+#include "common/checkedmath.h"
+#include "common/numbertext.h"
 #include "common/pausewithevents.h"
 #include "common/runerror.h"
 #include "export/graphpicture.h"
@@ -20,6 +22,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
+#include <cmath>
 
 using FB = FormBuilder;
 
@@ -265,6 +269,43 @@ void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double
         return;
     }
     DisasterMarker::finish(m_state);
+}
+
+bool MainFormBase::runWith(const InputTexts& texts, int divisor, double disasterTime) {
+    if (isBusy())
+        return false;
+    k1Input->setText(texts.k1);
+    k2Input->setText(texts.k2);
+    a1Input->setText(texts.a1);
+    a2Input->setText(texts.a2);
+    dtInput->setText(texts.dt);
+    tInput->setText(texts.t);
+    x0Input->setText(texts.x0);
+    y0Input->setText(texts.y0);
+    VScroll1->setValue(8 - std::clamp(divisor, 2, 8));
+    // Unmoved, the scroll bar says nothing, and the divisor a mark takes
+    // is only read from it when the mark is made.
+    m_state.disasterFactor = DisasterMarker::factorFor(VScroll1->value());
+    // The mark where a press on the coming run's graph would strike that
+    // moment, as if it had been made there.
+    const auto dt = NumberText::tryDouble(texts.dt);
+    const auto t = NumberText::tryDouble(texts.t);
+    const double step =
+        dt && t && disasterTime > 0 ? CheckedMath::roundHalfEven(disasterTime / *dt) : 0.0;
+    if (step >= 1 && std::isfinite(*t / *dt) && step <= std::abs(*t / *dt)) {
+        const double perStep = 7440.0 / (CheckedMath::roundHalfEven(*t) / *dt);
+        m_state.disasterX = DisasterMarker::markFor(perStep, int(step));
+        const int lineX = int(DisasterMarker::BandLeft + m_state.disasterX);
+        ViewLine->setPoints(lineX, GraphGeometry::AxisTop, lineX, GraphGeometry::AxisBottom);
+        Label29->setText(NumberText::fromDouble(step * *dt));
+    } else {
+        m_state.disasterX = 0;
+        ViewLine->setPoints(GraphGeometry::AxisLeft, GraphGeometry::AxisTop,
+                            GraphGeometry::AxisLeft, GraphGeometry::AxisBottom);
+        Label29->setText(QStringLiteral("Её нет!"));
+    }
+    QMetaObject::invokeMethod(this, &MainFormBase::StartCount_Click, Qt::QueuedConnection);
+    return true;
 }
 
 void MainFormBase::VScroll1_Change() {

@@ -37,6 +37,11 @@ public:
     LastRun* lastRun() const { return m_lastRun; }
     // True while a handler of this window is under way (it may be pausing).
     bool isBusy() const { return m_busy > 0; }
+    // Writes another window's values into the input row, the divisor and
+    // the mark (a disaster at model time disasterTime, or none for 0), then
+    // runs as the button would, once the caller has returned. False, with
+    // nothing changed, while a handler is under way.
+    bool runWith(const InputTexts& texts, int divisor, double disasterTime);
 
 public slots:
     virtual void StartCount_Click() = 0;

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+
+// One of the lab's values as a slider and a typed box side by side. The box
+// reads numbers as the input row does (comma or point); a typed value
+// outside the slider's span moves the span so that it is in the middle, and
+// a free span follows every value set from outside while a drag keeps it.
+class ParamSlider : public QObject {
+    Q_OBJECT
+public:
+    enum Kind {
+        Free,     // any number; the span is 0..2·|value| on the value's side
+        Positive, // as Free, but the slider never reaches 0
+        Whole,    // whole numbers within the fixed span
+        Count,    // whole numbers 1..32767; the span as Free
+        Span,     // any number within the fixed span
+    };
+    // The slider and box are named <name>Slider and <name>Box.
+    ParamSlider(QWidget* parent, const QString& name, const QString& caption, Kind kind);
+
+    double value() const { return m_value; }
+    // Sets the value from outside: no edited() signal.
+    void setValue(double value);
+    // For Whole and Span: the fixed span.
+    void setSpan(double low, double high);
+    void setEnabled(bool on);
+
+    QLabel* label() const { return m_label; }
+    QSlider* slider() const { return m_slider; }
+    QLineEdit* box() const { return m_box; }
+
+signals:
+    // The user moved the slider or typed a number.
+    void edited(double value);
+
+private:
+    void fitSpan();
+    void placeSlider();
+    void fromSlider(int position);
+    void fromBox(const QString& text);
+    double clamp(double v) const;
+
+    static constexpr int Ticks = 1000;
+    Kind m_kind;
+    double m_value = 0;
+    double m_low = 0, m_high = 1;
+    QLabel* m_label;
+    QSlider* m_slider;
+    QLineEdit* m_box;
+};

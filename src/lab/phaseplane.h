@@ -1,0 +1,34 @@
+#pragma once
+
+#include "export/labpicture.h"
+
+#include <QWidget>
+#include <optional>
+
+// The lab's phase plane on the screen, painted by LabPicture from the run
+// it is shown. A press moves the start (x0, y0) to the point pressed and a
+// drag moves it live; the scales stay as they were at the press until the
+// button is let go, so that the start stays under the pointer.
+class PhasePlane : public QWidget {
+    Q_OBJECT
+public:
+    PhasePlane(const LabRun* run, const LabPicture::Style* style, QWidget* parent);
+
+signals:
+    void startMoved(double x, double y);
+    void menuRequested(const QPoint& globalPosition);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void moveStart(const QPointF& at);
+
+    const LabRun* m_run;
+    const LabPicture::Style* m_style;
+    std::optional<PhaseView> m_held;
+};

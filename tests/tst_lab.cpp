@@ -1,0 +1,411 @@
+// The lab window: when it opens, that it follows the main window's runs and
+// writes back only on request, its examples, its readout against figures
+// worked out apart, and words instead of garbage where a figure is missing.
+
+#include "casetable.h"
+#include "common/numbertext.h"
+#include "export/graphpicture.h"
+#include "guitestutil.h"
+#include "lab/labexamples.h"
+#include "lab/labreadout.h"
+#include "lab/phasefrm.h"
+#include "light/mainfrmlight.h"
+#include "model/lastrun.h"
+#include "ui/graphmenu.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QMenu>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <array>
+
+namespace {
+// Two runs with unequal inputs, and their figures from a plain Euler loop
+// and V written out from its formula (Python's floats and libm).
+const QStringList First{"k1Input", "0,35", "k2Input", "0,25", "a1Input", "0,04", "a2Input", "0,015",
+                        "dtInput", "0,05", "tInput",  "30",   "x0Input", "3",    "y0Input", "2"};
+const QStringList FirstReadout{"Равновесие: x = 16,6666666666667, y = 8,75",
+                               "V₀ = -0,392254585363008", "V(T) = -0,337303490771257",
+                               "Дрейф V(T) − V₀ = 0,0549510945917516",
+                               "Дрейф в единицу времени = 0,00183170315305839"};
+const QStringList Second{"k1Input", "0,6", "k2Input", "0,45", "a1Input", "0,05", "a2Input", "0,02",
+                         "dtInput", "0,1", "tInput",  "20",   "x0Input", "10",   "y0Input", "4"};
+const QStringList SecondReadout{"Равновесие: x = 22,5, y = 12", "V₀ = -1,46793990851926",
+                                "V(T) = -1,22374601636753", "Дрейф V(T) − V₀ = 0,24419389215173",
+                                "Дрейф в единицу времени = 0,0122096946075865"};
+
+// The boxes dt, t, x0, y0, strike and divisor (k1..α2 are 0,9 0,6 0,3 0,2)
+// and the effect.
+using Example = std::tuple<const char*, QStringList, std::function<bool(const LabRun&)>>;
+// ΔV at a strike with divisor 2 is 1,5·ln 2 − (α2·x + α1·y)/2: about +0,83
+// at the trough (t = 7,07) and −0,82 at the peak (t = 11,76), found with
+// the plain loop.
+const Example Examples[] = {
+    {"Euler's spiral",
+     {"0,1", "60", "5", "2", "0", "2"},
+     [](const LabRun& r) { return *r.summary.drift > 1; }},
+    {"small orbits",
+     {"0,005", "60", "3,2", "3", "0", "2"},
+     [](const LabRun& r) { return std::abs(*r.summary.periodBefore - 8.55033220107909) < 0.05; }},
+    {"strike at the trough",
+     {"0,01", "30", "8", "1", "7,07", "2"},
+     [](const LabRun& r) { return std::abs(*r.summary.disaster->jump - 0.8306835) < 1e-6; }},
+    {"strike at the peak",
+     {"0,01", "30", "8", "1", "11,76", "2"},
+     [](const LabRun& r) { return std::abs(*r.summary.disaster->jump + 0.8192272) < 1e-6; }},
+    {"too large a step", {"0,5", "6", "10", "1", "0", "2"}, [](const LabRun& r) {
+         return LabReadout::lines(r).contains(
+             "Популяция x стала неположительной на шаге 5 (t = 2,5)");
+     }}};
+
+// Where a figure or the whole run cannot be had: k1 k2 α1 α2 dt t x0 y0, and
+// the words that say so.
+const std::tuple<const char*, std::array<double, 8>, const char*> Undefined[] = {
+    {"k1 zero", {0, 0.25, 0.04, 0.015, 0.05, 30, 3, 2}, "Равновесие: нет ("},
+    {"α2 negative", {0.35, 0.25, 0.04, -0.015, 0.05, 30, 3, 2}, "Равновесие: нет ("},
+    {"x0 zero", {0.35, 0.25, 0.04, 0.015, 0.05, 30, 0, 2}, "V₀ = нет ("},
+    {"y0 negative", {0.35, 0.25, 0.04, 0.015, 0.05, 30, 3, -2}, "V₀ = нет ("},
+    {"dt zero", {0.35, 0.25, 0.04, 0.015, 0, 30, 3, 2}, "Нет расчёта: Шаг Δt"},
+    {"too many steps", {0.35, 0.25, 0.04, 0.015, 0.0001, 30, 3, 2}, "Нет расчёта: Шагов t/Δt"},
+    {"overflow", {1e150, 0.25, 1e-150, 0.015, 0.5, 30, 1e150, 2}, "Переполнение на шаге"}};
+
+QStringList labelTexts(QWidget* w) {
+    QStringList out;
+    for (auto* l : w->findChildren<QLabel*>())
+        if (l->isVisible())
+            out << l->text();
+    for (auto* e : w->findChildren<QLineEdit*>())
+        out << e->text();
+    return out;
+}
+} // namespace
+
+class TstLab : public QObject {
+    Q_OBJECT
+    std::unique_ptr<GuiFixture> fx;
+    MainFormBase* w = nullptr;
+
+    PhaseFrm* lab() const { return w->findChild<PhaseFrm*>(); }
+    void run(const QStringList& texts) {
+        setTexts(w, texts);
+        w->StartCount->click();
+    }
+    void openLab() { QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier); }
+    void type(const char* box, const QString& text) {
+        auto* e = lab()->findChild<QLineEdit*>(box);
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+
+private slots:
+    void initTestCase_data() {
+        QTest::addColumn<bool>("fullWindow");
+        QTest::newRow("light") << false;
+        QTest::newRow("full") << true;
+    }
+    void init() {
+        QFETCH_GLOBAL(bool, fullWindow);
+        fx = std::make_unique<GuiFixture>(0.01);
+        GraphMenu::setLabOpener([](MainFormBase* m) { PhaseFrm::openFor(m); });
+        auto* full = fullWindow ? new MainFrmFull : nullptr;
+        if (full)
+            for (QCheckBox* c : {full->Check1, full->Check2, full->Check3})
+                c->setChecked(false);
+        w = full ? static_cast<MainFormBase*>(full) : new MainFrmLight;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+    void cleanup() {
+        delete w;
+        GraphMenu::setLabOpener(nullptr);
+        fx.reset();
+    }
+
+    // Opens only after a run, once per window; follows the next run; leaves
+    // the main window's picture as it was.
+    void followsRuns() {
+        openLab();
+        QVERIFY(!lab());
+        run(First);
+        const QImage before = w->grab().toImage();
+        openLab();
+        QVERIFY(lab() && lab()->isVisible());
+        QCOMPARE(lab()->windowTitle(), QStringLiteral("Фазовый портрет"));
+        QCOMPARE(lab()->readout().mid(0, 5), FirstReadout);
+        QCOMPARE(w->grab().toImage(), before);
+        lab()->close();
+        run(Second);
+        // Again, from the graph's menu this time.
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[3]; });
+        w->graphMenu()->openFromKeyboard();
+        GraphMenu::setMenuHandler(nullptr);
+        QVERIFY(lab()->isVisible());
+        QCOMPARE(w->findChildren<PhaseFrm*>().size(), 1);
+        QCOMPARE(lab()->readout().mid(0, 5), SecondReadout);
+        QVERIFY(lab()->readout().contains("Малый период 2π/√(k1·k2) = 12,0919957615615"));
+    }
+
+    // The lab's values stay its own until "В главное окно" runs them there,
+    // disaster and divisor included.
+    void writesBackOnRequest() {
+        run(First);
+        openLab();
+        auto* differs = lab()->findChild<QLabel*>("Differs");
+        QVERIFY(differs->text().startsWith("Значения — те же"));
+        type("k1Box", "0,5");
+        type("dtBox", "0.1");
+        lab()->findChild<QCheckBox*>("DisasterOn")->setChecked(true);
+        type("StrikeBox", "12,3");
+        type("DivisorBox", "3");
+        QVERIFY(differs->text().startsWith("Значения отличаются"));
+        QCOMPARE(w->k1Input->text(), QStringLiteral("0,35"));
+        QCOMPARE(w->lastRun()->record().k1, 0.35);
+        QVERIFY(lab()->readout().contains("Равновесие: x = 16,6666666666667, y = 12,5"));
+        QTest::mouseClick(lab()->findChild<QPushButton*>("ToMain"), Qt::LeftButton);
+        QTRY_COMPARE(w->lastRun()->record().k1, 0.5);
+        const RunRecord& r = w->lastRun()->record();
+        QCOMPARE(w->k1Input->text(), QStringLiteral("0,5"));
+        QCOMPARE(w->dtInput->text(), QStringLiteral("0,1"));
+        QCOMPARE(r.x.size(), std::size_t(301));
+        QCOMPARE(r.strike, 123);
+        QCOMPARE(r.divisor, std::int16_t(3));
+        QCOMPARE(w->CatQuan->text(), QStringLiteral("3"));
+        QVERIFY(differs->text().startsWith("Значения — те же"));
+    }
+
+    // Each example fills the controls and shows its effect within one run.
+    void examples_data() { addRows(Examples); }
+    void examples() {
+        const auto& [name, boxes, shows] = currentRow(Examples);
+        run(First);
+        openLab();
+        auto* choice = lab()->findChild<QComboBox*>("Example");
+        choice->setCurrentIndex(int(&currentRow(Examples) - Examples) + 1);
+        emit choice->activated(choice->currentIndex());
+        QStringList shown;
+        for (const char* box : {"k1Box", "k2Box", "a1Box", "a2Box", "dtBox", "tBox", "x0Box",
+                                "y0Box", "StrikeBox", "DivisorBox"})
+            shown << lab()->findChild<QLineEdit*>(box)->text();
+        QCOMPARE(shown, QStringList({"0,9", "0,6", "0,3", "0,2"}) + boxes);
+        QVERIFY(shows(lab()->run()));
+    }
+
+    // Words, never "nan" or "inf", on the window and its picture's notes.
+    void undefinedInWords_data() { addRows(Undefined); }
+    void undefinedInWords() {
+        const auto& [name, v, words] = currentRow(Undefined);
+        run(First);
+        openLab();
+        LabRun::Params p{Integrator::Euler, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], 0, 2};
+        lab()->setParams(p);
+        QVERIFY(!lab()->grab().isNull());
+        QStringList texts = labelTexts(lab());
+        const QRegularExpression opening('^' +
+                                         QRegularExpression::escape(QString::fromUtf8(words)));
+        QVERIFY2(texts.filter(opening).size() == 1, qPrintable(texts.join('\n')));
+        texts << QString::fromUtf8(
+            LabPicture::csv(lab()->run(), lab()->readout(), CsvWriter::Plain));
+        QVERIFY2(
+            texts.filter(QRegularExpression("nan|inf", QRegularExpression::CaseInsensitiveOption))
+                .isEmpty(),
+            qPrintable(texts.join('\n')));
+    }
+
+    // Explicit Euler's drift halves with the step (order near 1), RK4's
+    // falls sixteenfold (near 4).
+    void comparedSteps() {
+        run(First);
+        openLab();
+        QTest::mouseClick(lab()->findChild<QPushButton*>("CompareSteps"), Qt::LeftButton);
+        auto* table = lab()->findChild<QTableWidget*>("CompareTable");
+        QVERIFY(table->isVisible());
+        QCOMPARE(table->rowCount(), 9);
+        QCOMPARE(table->item(6, 0)->text(), QStringLiteral("Рунге–Кутта 4"));
+        QVERIFY(std::abs(NumberText::toDouble(table->item(0, 3)->text()) - 1) < 0.1);
+        QVERIFY(std::abs(NumberText::toDouble(table->item(6, 3)->text()) - 4) < 0.3);
+        // The overlaid paths: each from the start, 600, 1200 and 2400 steps;
+        // the first is the run itself.
+        const LabRun& run = lab()->run();
+        QCOMPARE(run.compared.size(), std::size_t(9));
+        for (const LabRun::Path& path : run.compared) {
+            QCOMPARE(path.x.size(), std::size_t((600 << path.halving) + 1));
+            QCOMPARE(QList<double>({path.x[0], path.y[0]}), QList<double>({3, 2}));
+        }
+        QVERIFY(run.compared[0].x == run.x && run.compared[0].y == run.y);
+    }
+
+    // The disaster's block, by the plain loop: the step into t = 7,07 from
+    // (8; 1), then halved. A press on the strip moves the disaster there;
+    // the values go out as CSV with the readout.
+    void disasterBlockAndStrip() {
+        run(First);
+        openLab();
+        auto* choice = lab()->findChild<QComboBox*>("Example");
+        emit choice->activated(3);
+        QCOMPARE(lab()->readout().mid(lab()->readout().size() - 3),
+                 QStringList({"До катастрофы: x = 0,841145426247314, y = 0,832818194543316, V = "
+                              "0,686514894648318",
+                              "После катастрофы: x = 0,420572713123657, y = 0,416409097271658, V = "
+                              "1,51719839368201",
+                              "Скачок ΔV = 0,830683499033689"}));
+        // The strip: ΔV = (k1 + k2)·ln 2 − (α2·x + α1·y)/2 along the run
+        // without the disaster, which a plain loop gives after it.
+        const LabRun& r = lab()->run();
+        double x = 8, y = 1;
+        for (int n = 1; n <= 3000; ++n) {
+            const double xn = ((x * 0.9) - (x * 0.3) * y) * 0.01 + x;
+            y = ((x * 0.2) * y + (-0.6) * y) * 0.01 + y;
+            x = xn;
+            if (n == 706 || n == 2500)
+                QCOMPARE(r.jumps[std::size_t(n)], 1.5 * std::log(2.0) - (0.2 * x + 0.3 * y) / 2);
+        }
+        QWidget* strip = lab()->findChild<QWidget*>("JumpStrip");
+        QTest::mouseClick(strip, Qt::LeftButton, {},
+                          QPoint(strip->width() * 3 / 4, strip->height() / 2));
+        const double moved =
+            NumberText::toDouble(lab()->findChild<QLineEdit*>("StrikeBox")->text());
+        QVERIFY(moved > 20 && moved < 24);
+        QCOMPARE(lab()->run().strike, int(std::lround(moved / 0.01)));
+
+        QTemporaryDir dir;
+        QString path = dir.filePath("lab.csv");
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[2]; });
+        GraphMenu::setFileChooser(
+            [&](QWidget*, const QString&, const QString&, const QString&, QString* filter) {
+                *filter = GraphMenu::excelFilter();
+                return path;
+            });
+        lab()->openMenu(QPoint());
+        // The menu closed without a choice does nothing; the copy puts the
+        // picture on the clipboard.
+        GraphMenu::setMenuHandler([](QMenu*) { return nullptr; });
+        lab()->openMenu(QPoint());
+        QGuiApplication::clipboard()->clear();
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[1]; });
+        lab()->openMenu(QPoint());
+        QVERIFY(!QGuiApplication::clipboard()->image().isNull());
+        // And the picture, as SVG by its name.
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[0]; });
+        const QString svg = dir.filePath("lab.svg");
+        path = svg;
+        lab()->openMenu(QPoint());
+        path = dir.filePath("lab.csv");
+        GraphMenu::setMenuHandler(nullptr);
+        GraphMenu::setFileChooser(nullptr);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+        QCOMPARE(lines.mid(0, 2), QStringList({"величина;значение", "метод;\"явный Эйлер\""}));
+        // Seventeen digits, as the graph menu's CSV writes them.
+        for (const char* pair : {"k1;0,90000000000000002", "a2;0,20000000000000001", "dt;0,01",
+                                 "t;30", "y0;1", "divisor;2"})
+            QVERIFY2(lines.contains(pair), pair);
+        QVERIFY(lines.contains("\"" + lab()->readout().last() + "\""));
+        QCOMPARE(lines.filter(QRegularExpression("^\\d+;")).size(), 3001);
+        QFile picture(svg);
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        const QByteArray drawn = picture.readAll();
+        QVERIFY(drawn.contains("E (3; 3)"));
+        // The plane and the strip under it, as the window shows them.
+        const QWidget* plane = lab()->findChild<QWidget*>("Plane");
+        QVERIFY(drawn.contains(QStringLiteral("<svg width=\"%1\" height=\"%2\"")
+                                   .arg(plane->width())
+                                   .arg(plane->height() + strip->height())
+                                   .toLatin1()));
+    }
+
+    // An example's disaster, with the divisor the window starts with.
+    void writesBackExample() {
+        run(First);
+        openLab();
+        emit lab()->findChild<QComboBox*>("Example")->activated(3);
+        QTest::mouseClick(lab()->findChild<QPushButton*>("ToMain"), Qt::LeftButton);
+        QTRY_COMPARE(w->lastRun()->record().k1, 0.9);
+        QVERIFY(fx->messages.isEmpty());
+        QCOMPARE(w->lastRun()->record().strike, 707);
+        QCOMPARE(w->lastRun()->record().divisor, std::int16_t(2));
+        QCOMPARE(w->Label29->text(), QStringLiteral("7,07"));
+    }
+
+    // The picture's graduation and what it overlays, read from its SVG: the
+    // trough example's path reaches x ≈ 17,3 and y ≈ 13,6, so both axes run
+    // from 0 in steps of 5, to 20 and to 15 (a third 0 is the strip's); the
+    // compared steps replace the path (x colour) with the three methods' colours.
+    void pictureContents() {
+        LabPicture::Style style;
+        style.font = GraphPicture::windowFont();
+        const LabRun run = LabRun::of(LabExamples::all()[2].params, false);
+        const auto texts = [&](bool compare) {
+            style.compare = compare;
+            const QString svg = QString::fromUtf8(
+                LabPicture::svg(compare ? LabRun::of(run.params, true) : run, style, {700, 560}));
+            QStringList found;
+            for (const auto& m : QRegularExpression(">([^<]*)</text>").globalMatch(svg))
+                found << m.captured(1).trimmed();
+            for (const char* colour : {"#00c000", "#c00000", "#0050c0", "#8020a0"})
+                if (svg.contains(QLatin1String(colour)))
+                    found << colour;
+            return found;
+        };
+        const QStringList plain = texts(false);
+        for (const auto& [label, times] : {std::pair{"0", 3},
+                                           {"5", 2},
+                                           {"10", 2},
+                                           {"15", 2},
+                                           {"20", 1},
+                                           {"x", 1},
+                                           {"y", 1},
+                                           {"t = 30", 1}})
+            QVERIFY2(plain.count(label) == times, label);
+        QVERIFY(plain.contains("#00c000") && !plain.contains("#c00000"));
+        const QStringList compared = texts(true);
+        QVERIFY(compared.contains("Рунге–Кутта 4") && !plain.contains("Рунге–Кутта 4"));
+        for (const char* colour : {"#c00000", "#0050c0", "#8020a0"})
+            QVERIFY2(compared.contains(colour), colour);
+    }
+
+    // A slider's tick is a round step of its span; a typed value outside
+    // the span moves it; whole numbers are clamped and round ties to even.
+    void slidersAndBoxes() {
+        run(First);
+        openLab();
+        auto* slider = lab()->findChild<QSlider*>("k1Slider");
+        auto* box = lab()->findChild<QLineEdit*>("k1Box");
+        slider->setValue(500); // k1 = 0,35: the span is 0..1
+        QCOMPARE(box->text(), QStringLiteral("0,5"));
+        QCOMPARE(lab()->readout().first(),
+                 QStringLiteral("Равновесие: x = 16,6666666666667, y = 12,5"));
+        type("k1Box", "5");
+        QCOMPARE(slider->value(), 500); // now 0..10
+        type("k1Box", "0,25");
+        QCOMPARE(slider->value(), 25);
+        QCOMPARE(lab()->params().k1, 0.25);
+        type("DivisorBox", "9");
+        type("tBox", "12,5");
+        QTest::keyClick(lab()->findChild<QLineEdit*>("tBox"), Qt::Key_Return);
+        QCOMPARE(lab()->params().divisor, 8);
+        type("DivisorBox", "3");
+        QCOMPARE(lab()->findChild<QSlider*>("DivisorSlider")->value(), 3);
+        QCOMPARE(lab()->params().span, 12.0);
+        QCOMPARE(w->k1Input->text(), QStringLiteral("0,35"));
+    }
+
+    // A press on the plane moves the start there, and only in the lab.
+    void pressMovesStart() {
+        run(First);
+        openLab();
+        QWidget* plane = lab()->findChild<QWidget*>("Plane");
+        const QString x0 = lab()->findChild<QLineEdit*>("x0Box")->text();
+        QTest::mouseClick(plane, Qt::LeftButton, {}, plane->rect().center());
+        QVERIFY(lab()->findChild<QLineEdit*>("x0Box")->text() != x0);
+        QCOMPARE(lab()->params().x0,
+                 NumberText::toDouble(lab()->findChild<QLineEdit*>("x0Box")->text()));
+        QCOMPARE(w->x0Input->text(), QStringLiteral("3"));
+    }
+};
+
+QTEST_MAIN(TstLab)
+#include "tst_lab.moc"
