@@ -63,8 +63,7 @@ LabRun LabRun::of(const Params& p, bool compare) {
     run.y.resize(run.x.size());
     run.x[0] = p.x0;
     run.y[0] = p.y0;
-    run.last =
-        fillUpTo(p.method, rates, run.x, run.y, count, run.strike, p.divisor, &run.stopped);
+    run.last = fillUpTo(p.method, rates, run.x, run.y, count, run.strike, p.divisor, &run.stopped);
     run.x.resize(std::size_t(run.last) + 1);
     run.y.resize(run.x.size());
     if (run.strike > run.last)
