@@ -5,6 +5,7 @@
 #include "casetable.h"
 #include "common/numbertext.h"
 #include "export/graphpicture.h"
+#include "export/labfiles.h"
 #include "guitestutil.h"
 #include "lab/labexamples.h"
 #include "lab/labreadout.h"
@@ -206,8 +207,7 @@ private slots:
         const QRegularExpression opening('^' +
                                          QRegularExpression::escape(QString::fromUtf8(words)));
         QVERIFY2(texts.filter(opening).size() == 1, qPrintable(texts.join('\n')));
-        texts << QString::fromUtf8(
-            LabPicture::csv(lab()->run(), lab()->readout(), CsvWriter::Plain));
+        texts << QString::fromUtf8(LabFiles::csv(lab()->run(), lab()->readout(), CsvWriter::Plain));
         QVERIFY2(
             texts.filter(QRegularExpression("nan|inf", QRegularExpression::CaseInsensitiveOption))
                 .isEmpty(),
@@ -341,7 +341,7 @@ private slots:
         const auto texts = [&](bool compare) {
             style.compare = compare;
             const QString svg = QString::fromUtf8(
-                LabPicture::svg(compare ? LabRun::of(run.params, true) : run, style, {700, 560}));
+                LabFiles::svg(compare ? LabRun::of(run.params, true) : run, style, {700, 560}));
             QStringList found;
             for (const auto& m : QRegularExpression(">([^<]*)</text>").globalMatch(svg))
                 found << m.captured(1).trimmed();

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "analysis/labrun.h"
-#include "export/csvwriter.h"
 #include "plot/phaseview.h"
 
-#include <QByteArray>
 #include <QColor>
 #include <QFont>
-#include <QImage>
 #include <QRectF>
-#include <QStringList>
 
 class QPainter;
 
@@ -39,15 +35,8 @@ public:
                            const PhaseView* fixed = nullptr);
     static void paintStrip(QPainter& p, const QRectF& area, const LabRun& run, const Style& style);
 
-    // The plane above the strip, as the window shows them.
+    // The strip's height under the plane, in the window and the pictures.
     static constexpr int StripHeight = 110;
-    static QImage image(const LabRun& run, const Style& style, const QSize& size, qreal scale);
-    static QByteArray png(const LabRun& run, const Style& style, const QSize& size, qreal scale);
-    static QByteArray svg(const LabRun& run, const Style& style, const QSize& size);
-
-    // The lab's values, then its readout line by line, then the run step
-    // by step.
-    static QByteArray csv(const LabRun& run, const QStringList& readout, CsvWriter::Style style);
 
     // Colours of the three methods when steps are compared.
     static QColor methodColour(Integrator::Method method);

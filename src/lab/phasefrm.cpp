@@ -2,11 +2,14 @@
 
 #include "common/numbertext.h"
 #include "export/graphpicture.h"
+#include "export/labfiles.h"
+#include "lab/comparetable.h"
 #include "lab/jumpstrip.h"
 #include "lab/labexamples.h"
 #include "lab/labreadout.h"
 #include "lab/paramslider.h"
 #include "lab/phaseplane.h"
+#include "lab/readoutpanel.h"
 #include "model/lastrun.h"
 #include "plot/disastermarker.h"
 #include "ui/accessiblenames.h"
@@ -19,7 +22,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -29,13 +31,9 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
-#include <QTableWidget>
 #include <cmath>
 
 namespace {
-constexpr int ReadoutLines = 16;
-// The lines every run has; the rest (a fall, a disaster) go beside them.
-constexpr int FirstColumn = 9;
 
 LabRun::Params paramsOf(const RunRecord& r, int divisor) {
     LabRun::Params p;
@@ -50,9 +48,6 @@ LabRun::Params paramsOf(const RunRecord& r, int divisor) {
     p.strikeTime = r.strike >= 1 ? r.strike * r.dt : 0;
     p.divisor = r.strike >= 1 && r.divisor >= 2 ? r.divisor : divisor;
     return p;
-}
-QString brief(double v) {
-    return NumberText::fromDouble(QString::number(v, 'g', 6).toDouble());
 }
 } // namespace
 
@@ -101,22 +96,8 @@ void PhaseFrm::build() {
     left->addWidget(m_plane, 1);
     m_strip = new JumpStrip(&m_run, &m_style, this);
     left->addWidget(m_strip);
-    auto* readout = m_readout = new QGridLayout;
-    for (int i = 0; i < ReadoutLines; ++i) {
-        auto* line = new QLabel(this);
-        line->setObjectName(QStringLiteral("Readout%1").arg(i + 1));
-        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        line->setTextFormat(Qt::PlainText);
-        // A long reason wraps instead of widening the window.
-        line->setWordWrap(true);
-        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        // Two columns: the figures of the run, then what befell it.
-        readout->addWidget(line, i < FirstColumn ? i : i - FirstColumn, i < FirstColumn ? 0 : 1);
-        m_lines << line;
-    }
-    readout->setColumnStretch(0, 1);
-    readout->setColumnStretch(1, 1);
-    left->addLayout(readout);
+    m_readout = new ReadoutPanel(this);
+    left->addWidget(m_readout);
 
     auto* panel = new QWidget(this);
     panel->setFixedWidth(380);
@@ -235,20 +216,8 @@ void PhaseFrm::build() {
     grid->addWidget(m_toMain, row++, 0, 1, 3);
     connect(m_toMain, &QPushButton::clicked, this, &PhaseFrm::sendToMain);
 
-    m_table = new QTableWidget(9, 4, panel);
-    m_table->setObjectName(QStringLiteral("CompareTable"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Метод"), QStringLiteral("Шаг"),
-                                        QStringLiteral("Дрейф V"), QStringLiteral("Порядок")});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->setMinimumHeight(m_table->horizontalHeader()->sizeHint().height() +
-                              9 * m_table->verticalHeader()->defaultSectionSize() + 4);
+    m_table = new CompareTable(panel);
     m_table->setVisible(false);
-    m_table->verticalScrollBar()->setAccessibleName(QStringLiteral("Прокрутка таблицы по строкам"));
-    m_table->horizontalScrollBar()->setAccessibleName(
-        QStringLiteral("Прокрутка таблицы по столбцам"));
     grid->addWidget(m_table, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
 
@@ -302,19 +271,7 @@ void PhaseFrm::recompute() {
 }
 
 void PhaseFrm::showRun() {
-    const QStringList lines = LabReadout::lines(m_run);
-    // Without a second column the first takes the whole width.
-    if (const bool two = lines.size() > FirstColumn; two != m_twoColumns) {
-        m_twoColumns = two;
-        for (int i = 0; i < FirstColumn; ++i) {
-            m_readout->removeWidget(m_lines[i]);
-            m_readout->addWidget(m_lines[i], i, 0, 1, two ? 1 : 2);
-        }
-    }
-    for (int i = 0; i < m_lines.size(); ++i) {
-        m_lines[i]->setText(i < lines.size() ? lines[i] : QString());
-        m_lines[i]->setVisible(i < lines.size());
-    }
+    m_readout->setLines(LabReadout::lines(m_run));
     QString differs;
     if (m_hasMain) {
         LabRun::Params mine = m_params;
@@ -329,26 +286,8 @@ void PhaseFrm::showRun() {
     m_differs->setText(differs);
 
     m_table->setVisible(m_compare->isChecked());
-    if (m_compare->isChecked()) {
-        m_table->setRowCount(int(m_run.rows.size()));
-        const QStringList steps{QStringLiteral("Δt"), QStringLiteral("Δt/2"),
-                                QStringLiteral("Δt/4")};
-        auto cell = [this](int r, int c, const QString& text, const QString& tip = {}) {
-            auto* item = new QTableWidgetItem(text);
-            item->setToolTip(tip);
-            m_table->setItem(r, c, item);
-        };
-        for (int r = 0; r < int(m_run.rows.size()); ++r) {
-            const StepHalving::Row& row = m_run.rows[std::size_t(r)];
-            cell(r, 0, LabPicture::methodName(row.method));
-            cell(r, 1, steps[r % StepHalving::Halvings]);
-            // Six digits in the cell, all of them in its tip.
-            cell(r, 2, row.drift.has() ? brief(*row.drift) : QStringLiteral("нет"),
-                 row.drift.has() ? NumberText::fromDouble(*row.drift) : row.drift.reason);
-            cell(r, 3, row.order.has() ? brief(*row.order) : QStringLiteral("—"),
-                 row.order.has() ? NumberText::fromDouble(*row.order) : row.order.reason);
-        }
-    }
+    if (m_compare->isChecked())
+        m_table->setRows(m_run.rows);
     m_plane->update();
     m_strip->update();
 }
@@ -407,8 +346,8 @@ QSize PhaseFrm::pictureSize() const {
 }
 
 QImage PhaseFrm::picture() const {
-    return LabPicture::image(m_run, m_style, pictureSize(),
-                             std::max<qreal>(devicePixelRatioF(), 2.0));
+    return LabFiles::image(m_run, m_style, pictureSize(),
+                           std::max<qreal>(devicePixelRatioF(), 2.0));
 }
 
 void PhaseFrm::openMenu(const QPoint& globalPosition) {
@@ -430,8 +369,8 @@ void PhaseFrm::savePicture() {
     const qreal scale = std::max<qreal>(devicePixelRatioF(), 2.0);
     GraphMenu::savePictureOf(
         this, QStringLiteral("morvane-phase.png"),
-        [&] { return LabPicture::png(m_run, m_style, pictureSize(), scale); },
-        [&] { return LabPicture::svg(m_run, m_style, pictureSize()); });
+        [&] { return LabFiles::png(m_run, m_style, pictureSize(), scale); },
+        [&] { return LabFiles::svg(m_run, m_style, pictureSize()); });
 }
 
 void PhaseFrm::copyPicture() {
@@ -440,6 +379,6 @@ void PhaseFrm::copyPicture() {
 
 void PhaseFrm::saveValues() {
     GraphMenu::saveValuesOf(this, QStringLiteral("morvane-phase.csv"), [&](CsvWriter::Style style) {
-        return LabPicture::csv(m_run, readout(), style);
+        return LabFiles::csv(m_run, readout(), style);
     });
 }

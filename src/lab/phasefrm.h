@@ -15,16 +15,16 @@
 #include <QPointer>
 #include <QWidget>
 
+class CompareTable;
 class JumpStrip;
 class MainFormBase;
 class ParamSlider;
 class PhasePlane;
+class ReadoutPanel;
 class QCheckBox;
 class QComboBox;
-class QGridLayout;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 class PhaseFrm : public QWidget {
     Q_OBJECT
@@ -90,11 +90,8 @@ private:
     QPushButton* m_compare = nullptr;
     QPushButton* m_toMain = nullptr;
     QLabel* m_differs = nullptr;
-    QTableWidget* m_table = nullptr;
-    QList<QLabel*> m_lines;
-    QGridLayout* m_readout = nullptr;
-    // Whether lines beyond the first column's are shown beside them.
-    bool m_twoColumns = true;
+    CompareTable* m_table = nullptr;
+    ReadoutPanel* m_readout = nullptr;
     PhasePlane* m_plane = nullptr;
     JumpStrip* m_strip = nullptr;
 };

@@ -1,0 +1,35 @@
+#include "lab/readoutpanel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(this)) {
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < Lines; ++i) {
+        auto* line = new QLabel(this);
+        line->setObjectName(QStringLiteral("Readout%1").arg(i + 1));
+        line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        line->setTextFormat(Qt::PlainText);
+        // A long reason wraps instead of widening the window.
+        line->setWordWrap(true);
+        line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        m_grid->addWidget(line, i < FirstColumn ? i : i - FirstColumn, i < FirstColumn ? 0 : 1);
+        m_lines << line;
+    }
+    m_grid->setColumnStretch(0, 1);
+    m_grid->setColumnStretch(1, 1);
+}
+
+void ReadoutPanel::setLines(const QStringList& lines) {
+    if (const bool two = lines.size() > FirstColumn; two != m_twoColumns) {
+        m_twoColumns = two;
+        for (int i = 0; i < FirstColumn; ++i) {
+            m_grid->removeWidget(m_lines[i]);
+            m_grid->addWidget(m_lines[i], i, 0, 1, two ? 1 : 2);
+        }
+    }
+    for (int i = 0; i < m_lines.size(); ++i) {
+        m_lines[i]->setText(i < lines.size() ? lines[i] : QString());
+        m_lines[i]->setVisible(i < lines.size());
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QGridLayout;
+class QLabel;
+
+// The lab's readout: a label per line, named Readout1, Readout2, ... so a
+// screen reader reads each as it stands. The lines every run has fill the
+// first column; those of a fall or a disaster go beside them, and without
+// them the first column takes the whole width. Long reasons wrap.
+class ReadoutPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReadoutPanel(QWidget* parent);
+    void setLines(const QStringList& lines);
+
+private:
+    static constexpr int Lines = 16;
+    static constexpr int FirstColumn = 9;
+    QGridLayout* m_grid;
+    QList<QLabel*> m_lines;
+    bool m_twoColumns = true;
+};
