@@ -7,17 +7,24 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
+namespace {
+// The plane above the strip, as the window lays them out.
+void paint(QPainter& p, const LabRun& run, const LabPicture::Style& style, const QSize& size) {
+    const QRectF all(QPointF(0, 0), QSizeF(size));
+    LabPicture::paintPlane(p, all.adjusted(0, 0, 0, -LabPicture::StripHeight), run, style);
+    LabPicture::paintStrip(
+        p, QRectF(0, all.height() - LabPicture::StripHeight, all.width(), LabPicture::StripHeight),
+        run, style);
+}
+} // namespace
+
 QImage LabFiles::image(const LabRun& run, const LabPicture::Style& style, const QSize& size,
                        qreal scale) {
     QImage out((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
     out.setDevicePixelRatio(scale);
     out.fill(style.background);
     QPainter p(&out);
-    const QRectF all(QPointF(0, 0), QSizeF(size));
-    LabPicture::paintPlane(p, all.adjusted(0, 0, 0, -LabPicture::StripHeight), run, style);
-    LabPicture::paintStrip(
-        p, QRectF(0, all.height() - LabPicture::StripHeight, all.width(), LabPicture::StripHeight),
-        run, style);
+    paint(p, run, style, size);
     return out;
 }
 
@@ -41,11 +48,7 @@ QByteArray LabFiles::svg(const LabRun& run, const LabPicture::Style& style, cons
     generator.setResolution(QImage(1, 1, QImage::Format_ARGB32).logicalDpiX());
     generator.setTitle(QStringLiteral("Morvane: фазовый портрет"));
     QPainter p(&generator);
-    const QRectF all(QPointF(0, 0), QSizeF(size));
-    LabPicture::paintPlane(p, all.adjusted(0, 0, 0, -LabPicture::StripHeight), run, style);
-    LabPicture::paintStrip(
-        p, QRectF(0, all.height() - LabPicture::StripHeight, all.width(), LabPicture::StripHeight),
-        run, style);
+    paint(p, run, style, size);
     p.end();
     const qsizetype at = bytes.indexOf("<svg");
     if (at >= 0)
