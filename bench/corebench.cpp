@@ -221,7 +221,7 @@ void lab(benchmark::State& st, Integrator::Method m, int t, QString dt) {
 void plain(benchmark::State& st, Integrator::Method m, int t, QString dt) {
     ModelState s = loaded(t, dt);
     for (auto _ : st) {
-        plainLoops[m](s);
+        plainLoops[int(m)](s);
         benchmark::ClobberMemory();
     }
 }
@@ -245,8 +245,8 @@ void orbit(benchmark::State& st, int points) {
 // The lab window's plane at its opening size, on a run of its example's
 // coefficients.
 const QSize LabPlane(700, 480);
-LabRun::Params labParams(double span, int steps) {
-    LabRun::Params p;
+Scenario labParams(double span, int steps) {
+    Scenario p;
     p.k1 = 0.9;
     p.k2 = 0.6;
     p.a1 = 0.3;
@@ -307,7 +307,7 @@ void labDrag(benchmark::State& st, int steps) {
                  QImage::Format_ARGB32_Premultiplied);
     LabPicture::Style style;
     style.font = GraphPicture::windowFont();
-    LabRun::Params params = labParams(30, steps);
+    Scenario params = labParams(30, steps);
     int move = 0;
     for (auto _ : st) {
         params.k1 = 0.9 + 0.001 * (++move % 50);
@@ -324,7 +324,7 @@ bool sameLab(int t, QString dt) {
         ModelState a = loaded(t, dt);
         ModelState b = loaded(t, dt);
         Integrator::calculate(a, m);
-        plainLoops[m](b);
+        plainLoops[int(m)](b);
         for (std::size_t i = 0; i < a.xSeries.size(); ++i)
             if (a.xSeries[i] != b.xSeries[i] || a.ySeries[i] != b.ySeries[i])
                 return false;

@@ -49,7 +49,7 @@ const std::tuple<const char*, const char*, const char*, QStringList, float, int,
     Typed[] = {
         {"t=20 on the graph at load", "0,1", "50", {"20"}, 2976.f, 200, "20", nullptr},
         {"between pixels", "0,1", "15", {"7,3"}, 3620.8f, 73, "7", nullptr},
-        {"tie, even below", "0,5", "15", {"0", "abc", "15", "5,25"}, 2604.f, 10, "5", nullptr},
+        {"tie, even below", "0,5", "15", {"0", "abc", "16", "5,25"}, 2604.f, 10, "5", nullptr},
         {"tie, even above, point", "0,5", "15", {"5.75"}, 2852.f, 12, "6", nullptr},
         {"described", "0,5", "4", {"2,5"}, 4650.f, 5, "2", Described},
 };

@@ -101,13 +101,16 @@ std::optional<Integrator::Method> Integrator::fromName(const QString& text) {
 }
 
 void Integrator::calculate(ModelState& state, Method method) {
+    calculate(state, method, Trajectory::disasterStep(state));
+}
+
+void Integrator::calculate(ModelState& state, Method method, double strike) {
     if (method == Euler) {
-        Trajectory::calculate(state);
+        Trajectory::calculate(state, strike);
         return;
     }
     Trajectory::begin(state);
     const int last = Trajectory::lastStep(state, Trajectory::bound(state));
-    const double strike = Trajectory::disasterStep(state);
     const int struck = strike >= 1 && strike <= last ? int(strike) : -1;
     const Pass p = pass(method, Trajectory::rates(state), state.xSeries.data(),
                         state.ySeries.data(), last, struck, state.disasterFactor, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/modelstate.h"
+#include "model/stepmethod.h"
 #include "model/trajectory.h"
 
 #include <QString>
@@ -16,7 +17,10 @@
 // series kept up to it.
 class Integrator {
 public:
-    enum Method { Euler, SemiImplicit, RungeKutta4 };
+    using Method = StepMethod;
+    static constexpr Method Euler = StepMethod::Euler;
+    static constexpr Method SemiImplicit = StepMethod::SemiImplicit;
+    static constexpr Method RungeKutta4 = StepMethod::RungeKutta4;
     static constexpr Method All[] = {Euler, SemiImplicit, RungeKutta4};
 
     // The command line's names: "euler", "semi-implicit", "rk4".
@@ -26,6 +30,9 @@ public:
     // The window's pass (begin, 16-bit bound, disaster at the marked step,
     // peakValue) with the chosen step; Euler is Trajectory::calculate itself.
     static void calculate(ModelState& state, Method method);
+    // The same with the disaster at step `strike` (-1: none) instead of the
+    // mark's.
+    static void calculate(ModelState& state, Method method, double strike);
 
     // Steps 1..last into x and y (x[0], y[0] given), with no 16-bit bound:
     // step halving runs past the windows' limit. strike < 1 or > last

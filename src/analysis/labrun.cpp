@@ -31,34 +31,19 @@ int fillUpTo(Integrator::Method method, const Trajectory::Rates& rates, std::vec
 }
 } // namespace
 
-int LabRun::strikeStep(const Params& p, int last) {
-    if (!(p.strikeTime > 0))
-        return -1;
-    const double step = CheckedMath::roundHalfEven(p.strikeTime / p.dt);
-    return step >= 1 && step <= last ? int(step) : -1;
-}
-
-LabRun LabRun::of(const Params& p, bool compare) {
+LabRun LabRun::of(const Scenario& p, bool compare) {
     LabRun run;
     run.params = p;
-    const double steps = p.span / p.dt;
-    if (!(p.dt > 0) || !std::isfinite(p.dt))
-        run.problem = QStringLiteral("Шаг Δt должен быть числом больше 0");
-    else if (!(p.span > 0) || !std::isfinite(p.span))
-        run.problem = QStringLiteral("Время t должно быть числом больше 0");
-    else if (!(steps < MostSteps + 0.5))
-        run.problem =
-            QStringLiteral("Шагов t/Δt больше %1: увеличьте Δt или уменьшите t").arg(MostSteps);
-    else if (CheckedMath::roundHalfEven(steps) < 1)
-        run.problem = QStringLiteral("Меньше одного шага: Δt больше t");
-    else if (!std::isfinite(p.x0) || !std::isfinite(p.y0))
+    const Scenario::Steps steps = p.steps();
+    run.problem = steps.problem;
+    if (run.problem.isEmpty() && (!std::isfinite(p.x0) || !std::isfinite(p.y0)))
         run.problem = QStringLiteral("Начальные значения должны быть числами");
     if (!run.problem.isEmpty())
         return run;
 
     const Trajectory::Rates rates = p.rates();
-    const int count = int(CheckedMath::roundHalfEven(steps));
-    run.strike = strikeStep(p, count);
+    const int count = steps.count;
+    run.strike = p.strike().step;
     run.x.resize(std::size_t(count) + 1);
     run.y.resize(run.x.size());
     run.x[0] = p.x0;

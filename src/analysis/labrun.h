@@ -5,6 +5,7 @@
 #include "analysis/integrator.h"
 #include "analysis/runsummary.h"
 #include "analysis/stephalving.h"
+#include "model/scenario.h"
 
 #include <QString>
 #include <vector>
@@ -14,29 +15,13 @@
 // drag makes a new one at every move, so it holds plain vectors and is
 // rebuilt whole rather than patched.
 struct LabRun {
-    struct Params {
-        Integrator::Method method = Integrator::Euler;
-        double k1 = 0, k2 = 0, a1 = 0, a2 = 0, dt = 0;
-        double span = 0; // the time span t, a whole number as the windows read it
-        double x0 = 0, y0 = 0;
-        // The disaster's model time; 0 or less for none.
-        double strikeTime = 0;
-        int divisor = 2;
-
-        Trajectory::Rates rates() const { return {k1, k2, a1, a2, dt}; }
-        bool operator==(const Params&) const = default;
-    };
-
-    // The windows' own limit on the number of steps.
-    static constexpr int MostSteps = 32767;
+    static constexpr int MostSteps = Scenario::MostSteps;
     static constexpr int OrbitPoints = 360;
 
     // compare: also the three methods at Δt, Δt/2 and Δt/4.
-    static LabRun of(const Params& params, bool compare);
-    // The step a disaster at `time` strikes for this step and span, or -1.
-    static int strikeStep(const Params& params, int last);
+    static LabRun of(const Scenario& params, bool compare);
 
-    Params params;
+    Scenario params;
     // Not empty: there is no run, and this says why.
     QString problem;
     int last = 0;

@@ -12,6 +12,7 @@
 #include "export/graphpicture.h"
 #include "export/outputfiles.h"
 #include "export/summaryjson.h"
+#include "model/scenario.h"
 #include "model/trajectory.h"
 #include "plot/disastermarker.h"
 #include "plot/graphplotter.h"
@@ -30,16 +31,6 @@ void say(QIODevice& err, const QString& text) {
 
 QString option(const QString& name, const QString& text) {
     return QStringLiteral("--%1=%2").arg(name, text);
-}
-
-// The step a mark at model time `time` strikes, or 0 when it strikes none.
-int strikeFor(const ModelState& s, double time) {
-    const double q = time / s.dt;
-    if (!std::isfinite(q))
-        return 0;
-    const double step = CheckedMath::roundHalfEven(q);
-    const int last = int(s.xSeries.size()) - 1;
-    return step >= 1 && step <= last ? int(step) : 0;
 }
 
 // The run the outputs show, and the output being made, for a fault's message.
@@ -65,15 +56,15 @@ void calculate(Run& r) {
             break;
         }
     }
-    r.struck = r.inputs.disasterTime ? strikeFor(s, *r.inputs.disasterTime) : 0;
-    if (r.struck > 0) {
-        // At least one step: the scale is a finite number of twips.
-        s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
-        s.disasterX = DisasterMarker::markFor(s.twipsPerStep, r.struck);
-        s.disasterFactor = r.inputs.divisor;
+    if (r.inputs.disasterTime) {
+        const int last = int(s.xSeries.size()) - 1;
+        const Scenario::Strike strike = Scenario::strike(*r.inputs.disasterTime, s.dt, last);
+        r.struck = strike.ok() ? strike.step : 0;
     }
+    if (r.struck > 0)
+        s.disasterFactor = r.inputs.divisor;
     InputReader::seedMaxima(s);
-    Integrator::calculate(s, r.inputs.method);
+    Integrator::calculate(s, r.inputs.method, r.struck > 0 ? r.struck : -1);
 }
 
 // The lab's figures of the run, and with --compare-steps the same run at

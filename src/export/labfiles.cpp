@@ -76,7 +76,7 @@ QByteArray LabFiles::csv(const LabRun& run, const QStringList& readout, CsvWrite
     out += "величина";
     out += separator;
     out += "значение\n";
-    const LabRun::Params& p = run.params;
+    const Scenario& p = run.params;
     out += "метод";
     out += separator;
     quoted(LabPicture::methodName(p.method));

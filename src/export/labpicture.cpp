@@ -314,11 +314,9 @@ void LabPicture::paintStrip(QPainter& p, const QRectF& area, const LabRun& run, 
         return;
     }
     double low = 0, high = 0;
-    const std::size_t fall = run.summary.firstNonPositive
-                                 ? std::size_t(run.summary.firstNonPositive->step) + 1
-                                 : run.jumps.size();
-    for (std::size_t n = 0; n < std::min(fall, run.jumps.size()); ++n) {
-        if (const double v = run.jumps[n]; std::isfinite(v)) {
+    // The scale holds every value the line below draws.
+    for (std::size_t n = 0; n < run.jumps.size(); ++n) {
+        if (const double v = run.jumps[n]; std::abs(v) <= PhaseView::Largest) {
             low = std::min(low, v);
             high = std::max(high, v);
         }
@@ -349,11 +347,11 @@ void LabPicture::paintStrip(QPainter& p, const QRectF& area, const LabRun& run, 
                end);
     p.drawText(QPointF(band.left(), band.bottom() + 2 + fm.ascent()), QStringLiteral("t = 0"));
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setClipRect(band.adjusted(-1, -4, 1, 4));
+    p.setClipRect(band.adjusted(-1, -1, 1, 1));
     QPolygonF line;
     QPointF kept(-1e9, -1e9);
     for (std::size_t n = 0; n < run.jumps.size(); ++n) {
-        if (!std::isfinite(run.jumps[n]))
+        if (!(std::abs(run.jumps[n]) <= PhaseView::Largest))
             continue;
         const QPointF q = at(double(n), run.jumps[n]);
         if (std::abs(q.x() - kept.x()) < 0.5 && n + 1 != run.jumps.size())
@@ -364,11 +362,13 @@ void LabPicture::paintStrip(QPainter& p, const QRectF& area, const LabRun& run, 
     p.setPen(QPen(rgb(PhasePlotter::OrbitColour), 1));
     p.drawPolyline(line);
     if (run.strike >= 1 && std::size_t(run.strike) < run.jumps.size()) {
-        const QPointF q = at(run.strike, run.jumps[std::size_t(run.strike)]);
+        const double jump = run.jumps[std::size_t(run.strike)];
+        const QPointF q = at(run.strike, std::abs(jump) <= PhaseView::Largest ? jump : 0.0);
         p.setPen(QPen(rgb(GraphPlotter::YColour), 2));
         p.drawLine(QPointF(q.x(), band.top()), QPointF(q.x(), band.bottom()));
         p.setBrush(rgb(GraphPlotter::YColour));
-        p.drawEllipse(q, 3.5, 3.5);
+        if (std::abs(jump) <= PhaseView::Largest)
+            p.drawEllipse(q, 3.5, 3.5);
     }
     p.restore();
 }

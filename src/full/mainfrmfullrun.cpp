@@ -126,7 +126,7 @@ void MainFrmFull::StartCount_Click() {
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
         s.graphReady = -1;
-        lastRun()->set(RunRecord::of(s, strike));
+        lastRun()->set(RunRecord::of(s, strike, divisorInForce()));
         Graph->setAccessibleDescription(GraphDescription::text(s));
         setStatus(QStringLiteral("Готово"));
     } catch (const RunError& e) {

@@ -3,8 +3,8 @@
 namespace {
 // One pair of coefficients for all: the equilibrium is (3; 3) and a small
 // orbit's period 2π/√0,54 ≈ 8,55.
-LabRun::Params base(double dt, double span, double x0, double y0) {
-    LabRun::Params p;
+Scenario base(double dt, double span, double x0, double y0) {
+    Scenario p;
     p.k1 = 0.9;
     p.k2 = 0.6;
     p.a1 = 0.3;
@@ -16,8 +16,9 @@ LabRun::Params base(double dt, double span, double x0, double y0) {
     return p;
 }
 
-LabRun::Params struck(double time) {
-    LabRun::Params p = base(0.01, 30, 8, 1);
+Scenario struck(double time) {
+    Scenario p = base(0.01, 30, 8, 1);
+    p.disaster = true;
     p.strikeTime = time;
     p.divisor = 2;
     return p;

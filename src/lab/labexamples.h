@@ -10,7 +10,7 @@ class LabExamples {
 public:
     struct Example {
         QString name;
-        LabRun::Params params;
+        Scenario params;
     };
     static const std::vector<Example>& all();
 };

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <algorithm>
 #include <cmath>
 
 ParamSlider::ParamSlider(QWidget* parent, const QString& name, const QString& caption, Kind kind)
@@ -28,14 +29,18 @@ ParamSlider::ParamSlider(QWidget* parent, const QString& name, const QString& ca
     });
 }
 
-// Whole numbers round ties to even, as the input row reads t.
-double ParamSlider::clamp(double v) const {
+// Whole numbers round ties to even, as the input row reads t, within the
+// 16-bit range the windows read it in; a choice is the nearest one.
+double ParamSlider::typed(double v) const {
     if (m_kind == Count)
-        return std::min(std::max(std::nearbyint(v), 1.0), 32767.0);
-    if (m_kind == Whole)
-        v = std::nearbyint(v);
-    if (m_kind == Whole || m_kind == Span)
-        v = std::min(std::max(v, m_low), m_high);
+        return std::clamp(std::nearbyint(v), -32768.0, 32767.0);
+    if (m_kind == Choices && !m_choices.isEmpty()) {
+        double best = m_choices.front();
+        for (double c : m_choices)
+            if (std::abs(c - v) < std::abs(best - v))
+                best = c;
+        return best;
+    }
     return v;
 }
 
@@ -43,10 +48,15 @@ void ParamSlider::setSpan(double low, double high) {
     const QSignalBlocker quiet(m_slider);
     m_low = low;
     m_high = high;
-    if (m_kind == Whole)
-        m_slider->setRange(int(low), int(high));
-    else
-        m_slider->setRange(0, Ticks);
+    m_slider->setRange(0, Ticks);
+    placeSlider();
+}
+
+void ParamSlider::setChoices(const QList<double>& values) {
+    const QSignalBlocker quiet(m_slider);
+    m_choices = values;
+    m_slider->setRange(0, int(values.size()) - 1);
+    m_slider->setPageStep(1);
     placeSlider();
 }
 
@@ -60,37 +70,50 @@ void ParamSlider::fitSpan() {
     // A new span moves the slider; that is no edit.
     const QSignalBlocker quiet(m_slider);
     if (m_kind == Count) {
-        m_low = 1;
-        m_high = std::min(32767.0, std::max(10.0, PhaseView::niceStep(2 * m_value)));
-        m_slider->setRange(1, int(m_high));
+        const double reach =
+            std::min(32767.0, std::max(10.0, PhaseView::niceStep(2 * std::abs(m_value))));
+        m_low = m_value < 0 ? -reach : 1;
+        m_high = m_value < 0 ? -1 : reach;
+        m_slider->setRange(int(m_low), int(m_high));
         return;
     }
     if (m_kind != Free && m_kind != Positive)
         return;
-    const double reach = m_value == 0 ? 1 : PhaseView::niceStep(2 * std::abs(m_value));
+    const double reach =
+        m_value == 0 || !std::isfinite(m_value) ? 1 : PhaseView::niceStep(2 * std::abs(m_value));
     m_low = m_value < 0 ? -reach : 0;
     m_high = m_value < 0 ? 0 : reach;
-    m_slider->setMinimum(m_kind == Positive ? 1 : 0);
+    m_slider->setMinimum(m_kind == Positive && m_value >= 0 ? 1 : 0);
+    m_slider->setMaximum(m_kind == Positive && m_value < 0 ? Ticks - 1 : Ticks);
 }
 
 void ParamSlider::placeSlider() {
     const QSignalBlocker quiet(m_slider);
-    if (m_kind == Whole || m_kind == Count)
-        m_slider->setValue(int(std::lround(m_value)));
-    else if (m_high > m_low)
-        m_slider->setValue(int(std::lround((m_value - m_low) / (m_high - m_low) * Ticks)));
+    if (m_kind == Choices)
+        m_slider->setValue(int(m_choices.indexOf(typed(m_value))));
+    else if (m_kind == Count)
+        m_slider->setValue(int(std::clamp(m_value, m_low, m_high)));
+    else if (m_high > m_low && std::isfinite(m_value))
+        m_slider->setValue(
+            int(std::lround(std::clamp((m_value - m_low) / (m_high - m_low), 0.0, 1.0) * Ticks)));
 }
 
 void ParamSlider::setValue(double value) {
-    m_value = clamp(value);
+    m_value = value;
     fitSpan();
     placeSlider();
-    m_box->setText(NumberText::fromDouble(m_value));
+    // Text that already says this value is left as typed ("0," on the way
+    // to "0,5").
+    if (NumberText::tryDouble(m_box->text()) == value)
+        return;
+    m_box->setText(NumberText::fromDouble(m_value + 0.0));
 }
 
 void ParamSlider::fromSlider(int position) {
     double v = position;
-    if (m_kind != Whole && m_kind != Count) {
+    if (m_kind == Choices) {
+        v = m_choices.value(position, m_value);
+    } else if (m_kind != Count) {
         // A round step of the span, written and read back so that the box
         // and the value agree to the last digit.
         const double step = (m_high - m_low) / Ticks;
@@ -98,7 +121,7 @@ void ParamSlider::fromSlider(int position) {
             NumberText::fromDouble(QString::number(m_low + position * step, 'g', 12).toDouble()));
     }
     m_value = v;
-    m_box->setText(NumberText::fromDouble(m_value));
+    m_box->setText(NumberText::fromDouble(m_value + 0.0));
     emit edited(m_value);
 }
 
@@ -106,9 +129,10 @@ void ParamSlider::fromBox(const QString& text) {
     const auto v = NumberText::tryDouble(text);
     if (!v || !std::isfinite(*v))
         return;
-    m_value = clamp(*v);
-    if (m_kind != Whole && m_kind != Span && (m_value < m_low || m_value > m_high))
-        fitSpan();
+    m_value = typed(*v);
+    // Every typed value re-centres a free span: one that only widened
+    // would leave a huge value's span behind a small one.
+    fitSpan();
     placeSlider();
     emit edited(m_value);
 }

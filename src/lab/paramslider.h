@@ -7,18 +7,18 @@ class QLineEdit;
 class QSlider;
 
 // One of the lab's values as a slider and a typed box side by side. The box
-// reads numbers as the input row does (comma or point); a typed value
-// outside the slider's span moves the span so that it is in the middle, and
-// a free span follows every value set from outside while a drag keeps it.
+// reads numbers as the input row does (comma or point) and always shows the
+// value held, never a clamped one; a typed value or one set from outside
+// moves a free span so that it is in the middle, while a drag keeps it.
 class ParamSlider : public QObject {
     Q_OBJECT
 public:
     enum Kind {
         Free,     // any number; the span is 0..2·|value| on the value's side
         Positive, // as Free, but the slider never reaches 0
-        Whole,    // whole numbers within the fixed span
-        Count,    // whole numbers 1..32767; the span as Free
-        Span,     // any number within the fixed span
+        Choices,  // one of a list of values, nearest taken
+        Count,    // whole numbers as the windows read t; the span as Free
+        Span,     // any number; the slider covers the fixed span
     };
     // The slider and box are named <name>Slider and <name>Box.
     ParamSlider(QWidget* parent, const QString& name, const QString& caption, Kind kind);
@@ -26,8 +26,10 @@ public:
     double value() const { return m_value; }
     // Sets the value from outside: no edited() signal.
     void setValue(double value);
-    // For Whole and Span: the fixed span.
+    // For Span: the fixed span.
     void setSpan(double low, double high);
+    // For Choices: the values, in order.
+    void setChoices(const QList<double>& values);
     void setEnabled(bool on);
 
     QLabel* label() const { return m_label; }
@@ -43,12 +45,13 @@ private:
     void placeSlider();
     void fromSlider(int position);
     void fromBox(const QString& text);
-    double clamp(double v) const;
+    double typed(double v) const;
 
     static constexpr int Ticks = 1000;
     Kind m_kind;
     double m_value = 0;
     double m_low = 0, m_high = 1;
+    QList<double> m_choices;
     QLabel* m_label;
     QSlider* m_slider;
     QLineEdit* m_box;

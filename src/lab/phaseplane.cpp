@@ -28,23 +28,34 @@ void PhasePlane::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const PhaseView view = LabPicture::view(*m_run, rect(), *m_style);
+    const PhaseView view = m_held ? *m_held : LabPicture::view(*m_run, rect(), *m_style);
     if (!view.plane().contains(event->position()))
         return;
     m_held = view;
+    m_dragging = true;
     moveStart(event->position());
 }
 
 void PhasePlane::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_held || !(event->buttons() & Qt::LeftButton))
+    if (!m_held || !m_dragging || !(event->buttons() & Qt::LeftButton))
         return;
     const QRectF plane = m_held->plane();
     moveStart({std::clamp(event->position().x(), plane.left(), plane.right()),
                std::clamp(event->position().y(), plane.top(), plane.bottom())});
 }
 
-void PhasePlane::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && m_held) {
+void PhasePlane::mouseReleaseEvent(QMouseEvent*) {
+    m_dragging = false;
+}
+
+void PhasePlane::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!m_dragging)
+        releaseScales();
+}
+
+void PhasePlane::releaseScales() {
+    if (m_held) {
         m_held.reset();
         update();
     }

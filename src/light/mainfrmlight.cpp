@@ -64,7 +64,7 @@ void MainFrmLight::StartCount_Click() {
         GraphPlotter::drawCurves(m_state, *m_layer);
         GraphPlotter::drawScale(m_state, *m_layer);
         m_state.graphReady = -1;
-        lastRun()->set(RunRecord::of(m_state, strike));
+        lastRun()->set(RunRecord::of(m_state, strike, divisorInForce()));
         Graph->setAccessibleDescription(GraphDescription::text(m_state));
     } catch (const RunError& e) {
         AppMessage::report(this, e);

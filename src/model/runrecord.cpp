@@ -2,14 +2,9 @@
 
 #include <algorithm>
 
-RunRecord RunRecord::of(const ModelState& state, double strikeStep) {
+RunRecord RunRecord::of(const ModelState& state, double strikeStep, int divisor) {
     RunRecord r;
-    r.k1 = state.k1;
-    r.k2 = state.k2;
-    r.a1 = state.a1;
-    r.a2 = state.a2;
-    r.dt = state.dt;
-    r.t = state.t;
+    r.scenario = Scenario::fromState(state, divisor);
     const std::size_t n = std::min(state.xSeries.size(), state.ySeries.size());
     r.x.assign(state.xSeries.data(), state.xSeries.data() + n);
     r.y.assign(state.ySeries.data(), state.ySeries.data() + n);
@@ -17,6 +12,11 @@ RunRecord RunRecord::of(const ModelState& state, double strikeStep) {
     if (strikeStep >= 1 && strikeStep < double(n)) {
         r.strike = int(strikeStep);
         r.divisor = state.disasterFactor;
+        r.scenario.disaster = true;
+        r.scenario.strikeTime = r.strike * state.dt;
+        r.scenario.divisor = state.disasterFactor;
+    } else {
+        r.scenario.disaster = false;
     }
     return r;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/modelstate.h"
+#include "model/scenario.h"
 
 #include <cstdint>
 #include <vector>
@@ -9,12 +10,9 @@
 // A window's ModelState is overwritten by its next run; a copy of this
 // stays valid for as long as its holder keeps it.
 struct RunRecord {
-    double k1 = 0;
-    double k2 = 0;
-    double a1 = 0;
-    double a2 = 0;
-    double dt = 0;
-    std::int16_t t = 0;
+    // The run's values, its disaster where one struck, and otherwise the
+    // divisor the window would strike with.
+    Scenario scenario;
     // Step i of the run is x[i], y[i] at model time i · dt; both are
     // equally long, and empty when there is no run.
     std::vector<double> x;
@@ -26,6 +24,7 @@ struct RunRecord {
     bool isEmpty() const { return x.empty(); }
 
     // The run `state` holds, its disaster at `strikeStep` (as Trajectory
-    // reported it when the pass began, or -1).
-    static RunRecord of(const ModelState& state, double strikeStep);
+    // reported it when the pass began, or -1); `divisor` is the window's
+    // divisor in force for a disaster not yet marked.
+    static RunRecord of(const ModelState& state, double strikeStep, int divisor);
 };

@@ -78,11 +78,28 @@ void Trajectory::step(ModelState& state, int i, double strike) {
     state.stepIndex = std::int16_t(i);
 }
 
+float Trajectory::markFor(double twipsPerStep, int step) {
+    float x = float(double(step) * twipsPerStep);
+    ModelState probe;
+    probe.twipsPerStep = twipsPerStep;
+    for (int tries = 0; tries < 8; ++tries) {
+        probe.disasterX = x;
+        const double struck = disasterStep(probe);
+        if (struck == step)
+            break;
+        x = std::nextafter(x, struck < step ? HUGE_VALF : 0.0f);
+    }
+    return x;
+}
+
 void Trajectory::calculate(ModelState& state) {
+    calculate(state, disasterStep(state));
+}
+
+void Trajectory::calculate(ModelState& state, double strike) {
     begin(state);
     const std::int16_t b = bound(state);
     const int last = lastStep(state, b);
-    const double strike = disasterStep(state);
     // The disaster step is taken between two plain stretches.
     double* x = state.xSeries.data();
     double* y = state.ySeries.data();

@@ -12,6 +12,9 @@ class Trajectory {
 public:
     // The whole pass.
     static void calculate(ModelState& state);
+    // The same with the disaster at step `strike` (-1: none) instead of the
+    // mark's.
+    static void calculate(ModelState& state, double strike);
 
     // The pass in pieces, for a caller that shows progress between steps.
     static void begin(ModelState& state);
@@ -21,6 +24,10 @@ public:
     static int lastStep(const ModelState& state, std::int16_t bound);
     // The step the mark strikes, or -1 when there is no mark.
     static double disasterStep(const ModelState& state);
+    // The mark, as kept (a distance in twips in single precision), that
+    // strikes `step` on a graph of twipsPerStep, checked against
+    // disasterStep's own rounding.
+    static float markFor(double twipsPerStep, int step);
     static void step(ModelState& state, int i, double disasterStep);
 
     // The running values of a pass. A stretch of steps works on a copy in

@@ -46,17 +46,3 @@ void DisasterMarker::redraw(ModelState& state, DrawSurface& surface, int scrollV
 void DisasterMarker::finish(ModelState& state) {
     state.disasterArmed = 0;
 }
-
-float DisasterMarker::markFor(double twipsPerStep, int step) {
-    float x = float(double(step) * twipsPerStep);
-    ModelState probe;
-    probe.twipsPerStep = twipsPerStep;
-    for (int tries = 0; tries < 8; ++tries) {
-        probe.disasterX = x;
-        const double struck = Trajectory::disasterStep(probe);
-        if (struck == step)
-            break;
-        x = std::nextafter(x, struck < step ? HUGE_VALF : 0.0f);
-    }
-    return x;
-}

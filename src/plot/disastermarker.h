@@ -28,8 +28,4 @@ public:
     // After the press: the curves again, then the time graduation.
     static void redraw(ModelState& state, DrawSurface& surface, int scrollValue);
     static void finish(ModelState& state);
-    // The mark, as kept (a distance in twips in single precision), that
-    // strikes `step` on a graph of twipsPerStep, checked against the
-    // calculation's own rounding.
-    static float markFor(double twipsPerStep, int step);
 };

@@ -20,7 +20,9 @@ double PhaseView::niceStep(double rough) {
 PhaseView::Axis PhaseView::axis(const std::vector<double>& values) {
     double low = 0, high = 0;
     for (double v : values) {
-        if (!std::isfinite(v))
+        // Beyond this, rounding the axis out to a graduation could reach
+        // infinity, and nothing else would be left to see anyway.
+        if (!(std::abs(v) <= Largest))
             continue;
         low = std::min(low, v);
         high = std::max(high, v);
@@ -42,8 +44,13 @@ PhaseView::PhaseView(const Axis& x, const Axis& y, const QRectF& plane)
     : m_x(x), m_y(y), m_plane(plane) {}
 
 QPointF PhaseView::at(double x, double y) const {
-    return {m_plane.left() + (x - m_x.min) / (m_x.max - m_x.min) * m_plane.width(),
-            m_plane.bottom() - (y - m_y.min) / (m_y.max - m_y.min) * m_plane.height()};
+    // A value far off the plane lands just as far off the screen, but
+    // within what a painter can still take.
+    const auto near = [](double pixel) {
+        return std::isnan(pixel) ? pixel : std::clamp(pixel, -Far, Far);
+    };
+    return {near(m_plane.left() + (x - m_x.min) / (m_x.max - m_x.min) * m_plane.width()),
+            near(m_plane.bottom() - (y - m_y.min) / (m_y.max - m_y.min) * m_plane.height())};
 }
 
 PhasePoint PhaseView::valueAt(const QPointF& p) const {

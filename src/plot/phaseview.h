@@ -19,11 +19,15 @@ public:
     // The smallest of 1, 2, 2.5 and 5 times a power of ten not below rough.
     static double niceStep(double rough);
     // From 0 (or below, for negative values) past the highest value, in
-    // about five round divisions. Values that are not finite are ignored.
+    // about five round divisions. Values that are not finite or beyond
+    // ±Largest are ignored, so the axis is always finite.
+    static constexpr double Largest = 1e300;
     static Axis axis(const std::vector<double>& values);
 
     PhaseView(const Axis& x, const Axis& y, const QRectF& plane);
 
+    // Pixels are kept within ±Far.
+    static constexpr double Far = 1e6;
     QPointF at(double x, double y) const;
     PhasePoint valueAt(const QPointF& pixel) const;
 

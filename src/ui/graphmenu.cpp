@@ -169,7 +169,7 @@ QByteArray GraphMenu::values(CsvWriter::Style style) const {
     if (m_kind == Corrections)
         return CsvWriter::corrections(m_elapsed, m_factor, m_elapsed.size(), style);
     const RunRecord& run = m_form->lastRun()->record();
-    return CsvWriter::series(run.x.data(), run.y.data(), run.x.size(), run.dt, style);
+    return CsvWriter::series(run.x.data(), run.y.data(), run.x.size(), run.scenario.dt, style);
 }
 
 QString GraphMenu::chooseFile(QWidget* parent, const QString& caption, const QString& suggested,
@@ -181,10 +181,11 @@ QString GraphMenu::chooseFile(QWidget* parent, const QString& caption, const QSt
     return QFileDialog::getSaveFileName(parent, caption, path, joined, selectedFilter);
 }
 
-void GraphMenu::write(QWidget* parent, const QString& path, const QByteArray& bytes) {
+void GraphMenu::write(QWidget* parent, const QString& path,
+                      const std::function<QByteArray()>& bytes) {
     OutputFiles file;
-    file.add(path, bytes);
     try {
+        file.add(path, bytes());
         file.commit();
     } catch (const RunError& e) {
         AppMessage::report(parent, e);
@@ -205,7 +206,7 @@ void GraphMenu::savePictureOf(QWidget* parent, const QString& suggested,
         suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && filter == svgFilter());
     if (suffix.isEmpty())
         path += asSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    write(parent, path, asSvg ? svg() : png());
+    write(parent, path, asSvg ? svg : png);
 }
 
 void GraphMenu::saveValuesOf(QWidget* parent, const QString& suggested,
@@ -217,8 +218,9 @@ void GraphMenu::saveValuesOf(QWidget* parent, const QString& suggested,
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
-    write(parent, path,
-          values(filter == excelFilter() ? CsvWriter::DecimalComma : CsvWriter::Plain));
+    const CsvWriter::Style style =
+        filter == excelFilter() ? CsvWriter::DecimalComma : CsvWriter::Plain;
+    write(parent, path, [&] { return values(style); });
 }
 
 void GraphMenu::savePicture() {

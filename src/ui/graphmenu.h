@@ -91,7 +91,9 @@ private:
     GraphPicture::Drawing drawing() const;
     static QString chooseFile(QWidget* parent, const QString& caption, const QString& suggested,
                               const QStringList& filters, QString* selectedFilter);
-    static void write(QWidget* parent, const QString& path, const QByteArray& bytes);
+    // Makes the bytes and writes them, reporting a fault of either.
+    static void write(QWidget* parent, const QString& path,
+                      const std::function<QByteArray()>& bytes);
 
     MainFormBase* m_form;
     enum { Series, Corrections } m_kind = Series;

@@ -6,6 +6,7 @@
 #include "common/runerror.h"
 #include "export/graphpicture.h"
 #include "model/lastrun.h"
+#include "model/trajectory.h"
 #include "plot/disastermarker.h"
 #include "plot/graphgeometry.h"
 #include "ui/appmessage.h"
@@ -271,33 +272,26 @@ void MainFormBase::Form_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, double
     DisasterMarker::finish(m_state);
 }
 
-bool MainFormBase::runWith(const InputTexts& texts, int divisor, double disasterTime) {
+bool MainFormBase::runWith(const Scenario& scenario) {
     if (isBusy())
         return false;
-    k1Input->setText(texts.k1);
-    k2Input->setText(texts.k2);
-    a1Input->setText(texts.a1);
-    a2Input->setText(texts.a2);
-    dtInput->setText(texts.dt);
-    tInput->setText(texts.t);
-    x0Input->setText(texts.x0);
-    y0Input->setText(texts.y0);
+    const auto text = [](double v) { return NumberText::fromDouble(v + 0.0); };
+    k1Input->setText(text(scenario.k1));
+    k2Input->setText(text(scenario.k2));
+    a1Input->setText(text(scenario.a1));
+    a2Input->setText(text(scenario.a2));
+    dtInput->setText(text(scenario.dt));
+    tInput->setText(text(scenario.span));
+    x0Input->setText(text(scenario.x0));
+    y0Input->setText(text(scenario.y0));
+    const int divisor = Scenario::isDivisor(scenario.divisor) ? scenario.divisor : 2;
     VScroll1->setValue(8 - std::clamp(divisor, 2, 8));
-    // Unmoved, the scroll bar says nothing, and the divisor a mark takes
-    // is only read from it when the mark is made.
-    m_state.disasterFactor = DisasterMarker::factorFor(VScroll1->value());
-    // The mark where a press on the coming run's graph would strike that
-    // moment, as if it had been made there.
-    const auto dt = NumberText::tryDouble(texts.dt);
-    const auto t = NumberText::tryDouble(texts.t);
-    const double step =
-        dt && t && disasterTime > 0 ? CheckedMath::roundHalfEven(disasterTime / *dt) : 0.0;
-    if (step >= 1 && std::isfinite(*t / *dt) && step <= std::abs(*t / *dt)) {
-        const double perStep = 7440.0 / (CheckedMath::roundHalfEven(*t) / *dt);
-        m_state.disasterX = DisasterMarker::markFor(perStep, int(step));
-        const int lineX = int(DisasterMarker::BandLeft + m_state.disasterX);
-        ViewLine->setPoints(lineX, GraphGeometry::AxisTop, lineX, GraphGeometry::AxisBottom);
-        Label29->setText(NumberText::fromDouble(step * *dt));
+    // Unmoved, the scroll bar says nothing; the picture's 1000 is no
+    // position of it at all.
+    m_state.disasterFactor =
+        divisor == 1000 ? std::int16_t(1000) : DisasterMarker::factorFor(VScroll1->value());
+    if (const Scenario::Strike strike = scenario.strike(); strike.ok()) {
+        markStep(strike.step, scenario.span, scenario.dt);
     } else {
         m_state.disasterX = 0;
         ViewLine->setPoints(GraphGeometry::AxisLeft, GraphGeometry::AxisTop,
@@ -306,6 +300,23 @@ bool MainFormBase::runWith(const InputTexts& texts, int divisor, double disaster
     }
     QMetaObject::invokeMethod(this, &MainFormBase::StartCount_Click, Qt::QueuedConnection);
     return true;
+}
+
+void MainFormBase::markStep(int step, double t, double dt) {
+    const double perStep = InputReader::twipsPerStep(CheckedMath::roundHalfEven(t), dt);
+    m_state.disasterX = Trajectory::markFor(perStep, step);
+    // The line stays on the graph; the last step of a span that is no whole
+    // number of steps lies a little past its end.
+    const int lineX = int(
+        std::min<double>(DisasterMarker::BandLeft + m_state.disasterX, GraphGeometry::AxisRight));
+    ViewLine->setPoints(lineX, GraphGeometry::AxisTop, lineX, GraphGeometry::AxisBottom);
+    Label29->setText(NumberText::fromDouble(step * dt));
+}
+
+int MainFormBase::divisorInForce() const {
+    return Scenario::isDivisor(m_state.disasterFactor)
+               ? m_state.disasterFactor
+               : DisasterMarker::factorFor(VScroll1->value());
 }
 
 void MainFormBase::VScroll1_Change() {

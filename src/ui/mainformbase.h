@@ -8,6 +8,7 @@
 
 #include "model/inputreader.h"
 #include "model/modelstate.h"
+#include "model/scenario.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -37,11 +38,17 @@ public:
     LastRun* lastRun() const { return m_lastRun; }
     // True while a handler of this window is under way (it may be pausing).
     bool isBusy() const { return m_busy > 0; }
-    // Writes another window's values into the input row, the divisor and
-    // the mark (a disaster at model time disasterTime, or none for 0), then
-    // runs as the button would, once the caller has returned. False, with
-    // nothing changed, while a handler is under way.
-    bool runWith(const InputTexts& texts, int divisor, double disasterTime);
+    // Writes a scenario into the input row, the divisor and the mark (at
+    // the step its disaster strikes, or none), then runs as the button
+    // would, once the caller has returned. False, with nothing changed,
+    // while a handler is under way.
+    bool runWith(const Scenario& scenario);
+    // Marks the disaster at `step` of a run of t and dt, as a press there
+    // would; a step past the graph's end, which no press reaches, too.
+    void markStep(int step, double t, double dt);
+    // The divisor the next mark would take: the picture's 1000 or the
+    // scroll bar's.
+    int divisorInForce() const;
 
 public slots:
     virtual void StartCount_Click() = 0;

@@ -1,12 +1,16 @@
 #include "ui/typeddisaster.h"
 
 #include "common/numbertext.h"
+#include "model/scenario.h"
+#include "model/trajectory.h"
 #include "plot/disastermarker.h"
 #include "ui/appmessage.h"
 #include "ui/mainformbase.h"
 
 #include <QInputDialog>
 #include <QPointer>
+#include <QScrollBar>
+#include <algorithm>
 
 namespace {
 TypedDisaster::Asker& asker() {
@@ -32,10 +36,6 @@ void TypedDisaster::setAsker(Asker a) {
     asker() = std::move(a);
 }
 
-double TypedDisaster::position(const ModelState& state, double time) {
-    return DisasterMarker::BandLeft + time / state.dt * state.twipsPerStep;
-}
-
 void TypedDisaster::mark(MainFormBase* form) {
     if (form->state().graphReady != -1) {
         AppMessage::show(form, AppMessage::Exclamation, QStringLiteral("Нет графика!"));
@@ -53,12 +53,31 @@ void TypedDisaster::mark(MainFormBase* form) {
         text = ask(form, label, text, &ok);
         if (!guard || !ok || guard->isBusy())
             return;
-        // Only a time a press could have given: strictly inside the graph.
+        // The step the time strikes, by the rule every run keeps; a press
+        // there marks it, and the last step of a span that is no whole
+        // number of steps, which lies past the graph's end, is marked as a
+        // press would if it could reach it.
+        const ModelState& s = guard->state();
         const auto time = NumberText::tryDouble(text);
-        const double x = time ? position(form->state(), *time) : 0.0;
-        if (time && DisasterMarker::insideBand(x, y)) {
-            DisasterMarker::arm(form->state());
-            form->Form_MouseDown(Qt::NoButton, {}, x, y);
+        const int last = int(std::min(s.xSeries.size(), s.ySeries.size())) - 1;
+        const Scenario::Strike strike =
+            time ? Scenario::strike(*time, s.dt, last) : Scenario::Strike{};
+        if (strike.ok()) {
+            // Where a press at that time would be, unless the mark's single
+            // precision would carry it to another step.
+            double x = DisasterMarker::BandLeft + *time / s.dt * s.twipsPerStep;
+            ModelState probe;
+            probe.twipsPerStep = s.twipsPerStep;
+            probe.disasterX = float(x - DisasterMarker::BandLeft);
+            if (Trajectory::disasterStep(probe) != strike.step)
+                x = DisasterMarker::BandLeft + Trajectory::markFor(s.twipsPerStep, strike.step);
+            if (DisasterMarker::insideBand(x, y)) {
+                DisasterMarker::arm(form->state());
+                form->Form_MouseDown(Qt::NoButton, {}, x, y);
+            } else {
+                form->markStep(strike.step, s.t, s.dt);
+                form->state().disasterFactor = DisasterMarker::factorFor(form->VScroll1->value());
+            }
             return;
         }
         AppMessage::show(

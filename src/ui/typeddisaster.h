@@ -18,9 +18,6 @@ public:
     // Asks for the time in a small input box and marks there; a time no
     // press could give is refused and asked for again.
     static void mark(MainFormBase* form);
-    // The window's horizontal position of model time t on the last run's
-    // graph, in twips.
-    static double position(const ModelState& state, double time);
 
     // Asks as QInputDialog::getText does; tests answer instead.
     using Asker = std::function<QString(QWidget* parent, const QString& label, const QString& text,

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "analysis/labstate.h"
+
+#include <QWidget>
+
+class CompareTable;
+class ParamSlider;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// The lab's controls, top to bottom: the example choice, a slider with a
+// typed box for each value, the method, the disaster with its moment and
+// divisor, the direction field, "Сравнить шаги", the line that tells the
+// lab's values from the main window's, "В главное окно" and the table of
+// compared steps. It shows a scenario as it is held and reports every edit;
+// it keeps no values of its own.
+class LabPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit LabPanel(QWidget* parent);
+
+    void show(const Scenario& scenario);
+    // After an edit: the example no longer describes the values.
+    void forgetExample();
+
+    QComboBox* example() const { return m_example; }
+    QCheckBox* field() const { return m_field; }
+    QPushButton* compare() const { return m_compare; }
+    QPushButton* toMain() const { return m_toMain; }
+    QLabel* differs() const { return m_differs; }
+    CompareTable* table() const { return m_table; }
+
+signals:
+    void valueEdited(LabState::Value which, double value);
+    void methodChosen(StepMethod method);
+    void disasterToggled(bool on);
+    void strikeEdited(double time);
+    void divisorEdited(int divisor);
+    void exampleChosen(int index);
+
+private:
+    ParamSlider* slider(const char* name, const QString& caption, int kind);
+
+    class QGridLayout* m_grid;
+    int m_row = 0;
+    ParamSlider* m_values[8] = {};
+    ParamSlider* m_strike = nullptr;
+    ParamSlider* m_divisor = nullptr;
+    QComboBox* m_example = nullptr;
+    QComboBox* m_method = nullptr;
+    QCheckBox* m_disaster = nullptr;
+    QCheckBox* m_field = nullptr;
+    QPushButton* m_compare = nullptr;
+    QPushButton* m_toMain = nullptr;
+    QLabel* m_differs = nullptr;
+    CompareTable* m_table = nullptr;
+};
