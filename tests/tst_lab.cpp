@@ -6,18 +6,23 @@
 #include "common/numbertext.h"
 #include "export/graphpicture.h"
 #include "export/labfiles.h"
+#include "full/mainfrmfull.h"
 #include "guitestutil.h"
 #include "lab/labexamples.h"
 #include "lab/labreadout.h"
 #include "lab/phasefrm.h"
+#include "lab/phaseplane.h"
 #include "light/mainfrmlight.h"
 #include "model/lastrun.h"
+#include "strikerule.h"
 #include "ui/graphmenu.h"
+#include "ui/typeddisaster.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
+#include <QRandomGenerator>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -405,6 +410,181 @@ private slots:
         QCOMPARE(lab()->scenario().x0,
                  NumberText::toDouble(lab()->findChild<QLineEdit*>("x0Box")->text()));
         QCOMPARE(w->x0Input->text(), QStringLiteral("3"));
+    }
+
+    // The same step struck by the lab's run, by writing back and by a time
+    // typed into the main window, for every row of the rule.
+    void strikeRuleEverywhere_data() { addRows(StrikeRule); }
+    void strikeRuleEverywhere() {
+        const auto& [name, dt, t, time, step] = currentRow(StrikeRule);
+        run(First);
+        Scenario s{0.35, 0.25, 0.04, 0.015, dt, t, 3, 2};
+        s.disaster = true;
+        s.strikeTime = time;
+        QCOMPARE(LabRun::of(s, false).strike, step);
+        QVERIFY(w->runWith(s));
+        QTRY_COMPARE(w->lastRun()->record().scenario.dt, dt);
+        QCOMPARE(w->lastRun()->record().strike, step);
+        // Typed after a run of that span: marked where it strikes, or refused.
+        s.disaster = false;
+        QVERIFY(w->runWith(s));
+        QTRY_VERIFY(!w->isBusy() && w->lastRun()->record().strike == -1);
+        QStringList answers{NumberText::fromDouble(time)};
+        TypedDisaster::setAsker([&answers](QWidget*, const QString&, const QString&, bool* ok) {
+            return (*ok = !answers.isEmpty()) ? answers.takeFirst() : QString();
+        });
+        TypedDisaster::mark(w);
+        TypedDisaster::setAsker(nullptr);
+        QCOMPARE(fx->messages.size(), step >= 1 ? 0 : 1);
+        w->StartCount->click();
+        QTRY_VERIFY(!w->isBusy());
+        QCOMPARE(w->lastRun()->record().strike, step);
+    }
+
+    // The full window's picture divides by 1000: the lab shows and computes
+    // with 1000 and writes 1000 back.
+    void divisor1000RoundTrip() {
+        auto* full = qobject_cast<MainFrmFull*>(w);
+        if (!full)
+            QSKIP("the picture is the full window's");
+        run(First);
+        TypedDisaster::setAsker([](QWidget*, const QString&, const QString&, bool* ok) {
+            *ok = true;
+            return QStringLiteral("12");
+        });
+        TypedDisaster::mark(w);
+        TypedDisaster::setAsker(nullptr);
+        full->Image1_Click();
+        w->StartCount->click();
+        QTRY_VERIFY(!w->isBusy());
+        QCOMPARE(w->lastRun()->record().divisor, std::int16_t(1000));
+        openLab();
+        QCOMPARE(lab()->findChild<QLineEdit*>("DivisorBox")->text(), QStringLiteral("1000"));
+        QCOMPARE(lab()->run().params.divisor, 1000);
+        QVERIFY(lab()->findChild<QLabel*>("Differs")->text().startsWith("Значения — те же"));
+        QTest::mouseClick(lab()->findChild<QPushButton*>("ToMain"), Qt::LeftButton);
+        QTRY_VERIFY(!w->isBusy() && fx->messages.isEmpty());
+        QCOMPARE(w->lastRun()->record().divisor, std::int16_t(1000));
+        QCOMPARE(w->lastRun()->record().strike, 240); // 12 / 0,05
+        QCOMPARE(lab()->scenario().divisor, 1000);
+    }
+
+    // Ticking the disaster on a run without one strikes the middle of the
+    // run; a typed huge value leaves no huge span behind; a press on a
+    // plane whose run overflowed moves the start to a finite value.
+    void tickHugeAndOverflow() {
+        run(First); // 600 steps
+        openLab();
+        lab()->findChild<QCheckBox*>("DisasterOn")->setChecked(true);
+        QCOMPARE(lab()->run().strike, 300);
+        QCOMPARE(lab()->findChild<QLineEdit*>("StrikeBox")->text(), QStringLiteral("15"));
+        auto* slider = lab()->findChild<QSlider*>("k1Slider");
+        type("k1Box", "1e300");
+        type("k1Box", "0,9");
+        QCOMPARE(slider->value(), 450); // 0,9 of 0..2
+        slider->setValue(451);
+        QCOMPARE(lab()->scenario().k1, 0.902);
+        for (const QStringList& texts :
+             {QStringList{"k1Box", "1", "k2Box", "0", "a1Box", "0", "a2Box", "0", "dtBox", "0,1",
+                          "tBox", "3000", "x0Box", "3", "y0Box", "2"},
+              QStringList{"x0Box", "1,5e308"}}) {
+            for (int i = 0; i + 1 < texts.size(); i += 2)
+                type(qPrintable(texts[i]), texts[i + 1]);
+            QVERIFY(!lab()->run().stopped.isEmpty());
+            auto* plane = lab()->findChild<QWidget*>("Plane");
+            QTest::mouseClick(plane, Qt::LeftButton, {}, plane->rect().center());
+            QVERIFY(std::isfinite(lab()->scenario().x0) && lab()->scenario().x0 < 1e300);
+            QVERIFY(!lab()->grab().isNull());
+        }
+    }
+
+    // The plane keeps its size when the readout grows by a disaster's
+    // block, and a dragged start ends under the pointer.
+    void planeHoldsStill() {
+        run(First);
+        openLab();
+        auto* plane = lab()->findChild<QWidget*>("Plane");
+        QTRY_VERIFY(plane->height() > 0);
+        const int height = plane->height();
+        lab()->findChild<QCheckBox*>("DisasterOn")->setChecked(true);
+        lab()->run();
+        QTest::qWait(20);
+        QCOMPARE(plane->height(), height);
+        const QPoint from = plane->rect().center(), to = from + QPoint(-40, 30);
+        QTest::mousePress(plane, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, to, plane->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(plane, &move);
+        QTest::mouseRelease(plane, Qt::LeftButton, {}, to);
+        const LabRun& r = lab()->run();
+        QTest::qWait(20);
+        const QPointF start =
+            static_cast<PhasePlane*>(plane)->shownView().at(r.params.x0, r.params.y0);
+        QVERIFY2((start - QPointF(to)).manhattanLength() < 2,
+                 qPrintable(QStringLiteral("%1 %2").arg(start.x()).arg(start.y())));
+        QCOMPARE(plane->height(), height);
+    }
+
+    // A burst of key presses ends with the run of the last one.
+    void burstEndsOnLast() {
+        run(First);
+        openLab();
+        QTest::mouseClick(lab()->findChild<QPushButton*>("CompareSteps"), Qt::LeftButton);
+        auto* slider = lab()->findChild<QSlider*>("x0Slider");
+        slider->setFocus();
+        for (int i = 0; i < 50; ++i)
+            QTest::keyClick(slider, Qt::Key_Right);
+        QTest::qWait(0);
+        const double x0 = lab()->scenario().x0;
+        QCOMPARE(lab()->findChild<QLineEdit*>("x0Box")->text(), NumberText::fromDouble(x0));
+        QTRY_COMPARE(lab()->run().params.x0, x0);
+        QCOMPARE(x0, 3.5); // 3 + 50 ticks of 0,01 on 0..10
+    }
+
+    // Hostile values typed into every box and presses on the plane and the
+    // strip never end the program nor show "nan" or "inf". The seed is
+    // MORVANE_LAB_FUZZ_SEED if set, the rounds MORVANE_LAB_FUZZ_ROUNDS.
+    void hostileValues() {
+        run(First);
+        openLab();
+        const quint32 seed = qEnvironmentVariableIsSet("MORVANE_LAB_FUZZ_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("MORVANE_LAB_FUZZ_SEED"))
+                                 : 20261208u;
+        const int rounds = qEnvironmentVariableIsSet("MORVANE_LAB_FUZZ_ROUNDS")
+                               ? qEnvironmentVariableIntValue("MORVANE_LAB_FUZZ_ROUNDS")
+                               : 60;
+        QRandomGenerator random(seed);
+        const QStringList values{"0",      "-0",     "1e308", "-1,7e308", "1e-320", "4,9e-324",
+                                 "32767",  "-32768", "1e5",   "0,0001",   "-1",     "2,5",
+                                 "1e-200", "abc",    "1e300", "0,3",      "7",      "1000"};
+        const QStringList boxes{"k1Box", "k2Box", "a1Box", "a2Box",     "x0Box",
+                                "y0Box", "dtBox", "tBox",  "StrikeBox", "DivisorBox"};
+        auto* plane = lab()->findChild<QWidget*>("Plane");
+        auto* strip = lab()->findChild<QWidget*>("JumpStrip");
+        for (int i = 0; i < rounds; ++i) {
+            const QString box = boxes[int(random.bounded(boxes.size()))];
+            const QString value = values[int(random.bounded(values.size()))];
+            type(qPrintable(box), value);
+            if (random.bounded(3) == 0)
+                lab()->findChild<QCheckBox*>("DisasterOn")->toggle();
+            if (random.bounded(4) == 0)
+                QTest::mouseClick(lab()->findChild<QPushButton*>("CompareSteps"), Qt::LeftButton);
+            const QPoint at(int(random.bounded(plane->width())),
+                            int(random.bounded(plane->height())));
+            QTest::mouseClick(plane, Qt::LeftButton, {}, at);
+            QTest::mouseClick(strip, Qt::LeftButton, {},
+                              QPoint(int(random.bounded(strip->width())), strip->height() / 2));
+            lab()->run();
+            QTest::qWait(0);
+            const QString texts = labelTexts(lab()).join('\n');
+            QVERIFY2(!texts.contains("nan", Qt::CaseInsensitive) &&
+                         !texts.contains("inf", Qt::CaseInsensitive),
+                     qPrintable(QStringLiteral("seed %1 round %2: %3 = %4\n%5")
+                                    .arg(seed)
+                                    .arg(i)
+                                    .arg(box, value, texts)));
+            QVERIFY(!lab()->grab().isNull());
+        }
     }
 };
 

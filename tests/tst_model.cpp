@@ -1,6 +1,9 @@
+#include "analysis/labstate.h"
 #include "casetable.h"
 #include "model/inputreader.h"
+#include "model/scenario.h"
 #include "model/trajectory.h"
+#include "strikerule.h"
 
 #include <cmath>
 
@@ -160,6 +163,85 @@ private slots:
         QVERIFY(std::isfinite(s.xSeries[computed]) && std::isfinite(s.ySeries[computed]));
         QVERIFY(computed + 1 == int(s.xSeries.size()) || s.xSeries[computed + 1] == 0);
         QVERIFY(peak ? qFuzzyCompare(s.peakValue, peak) : s.peakValue == 0);
+    }
+
+    void strikeRule_data() { addRows(StrikeRule); }
+    void strikeRule() {
+        const auto& [name, dt, t, time, step] = currentRow(StrikeRule);
+        Scenario s{0.6, 0.5, 0.3, 0.4, dt, t, 2, 1.5};
+        s.disaster = true;
+        s.strikeTime = time;
+        QCOMPARE(s.strike().step, step);
+        QCOMPARE(s.strike().problem.isEmpty(), step >= 1);
+        // The windows' pass strikes the same step through its mark.
+        ModelState m;
+        s.toState(m);
+        QCOMPARE(Trajectory::disasterStep(m), step >= 1 ? double(step) : -1.0);
+        if (step >= 1) {
+            QCOMPARE(Scenario::fromState(m, 3).strikeTime, step * dt);
+            QCOMPARE(Scenario::fromState(m, 3).disaster, true);
+        }
+    }
+
+    // A scenario into a window's record and back, unequal values in every
+    // field; the divisor 1000 of the full window's picture survives.
+    void scenarioAndState() {
+        const Scenario s{0.6,  0.5,  0.3, 0.4, 0.05, 12, 2.5, 1.5, StepMethod::Euler,
+                         true, 3.05, 1000};
+        ModelState m;
+        s.toState(m);
+        QCOMPARE(m.k1, 0.6);
+        QCOMPARE(m.k2, 0.5);
+        QCOMPARE(m.a1, 0.3);
+        QCOMPARE(m.a2, 0.4);
+        QCOMPARE(m.t, std::int16_t(12));
+        QCOMPARE(m.xSeries.size(), std::size_t(241));
+        QCOMPARE(m.ySeries[0], 1.5);
+        QCOMPARE(m.twipsPerStep, 31.0); // 7440 / 240
+        QCOMPARE(m.disasterFactor, std::int16_t(1000));
+        QCOMPARE(Trajectory::disasterStep(m), 61.0); // 3,05 / 0,05
+        Scenario back = Scenario::fromState(m, 4);
+        QCOMPARE(back.x0, 2.5);
+        QCOMPARE(back.divisor, 1000);
+        QCOMPARE(back.strikeTime, 61 * 0.05);
+        back.strikeTime = s.strikeTime;
+        QVERIFY(back == s);
+        // Without a mark the window's own divisor stands in.
+        m.disasterX = 0;
+        QCOMPARE(Scenario::fromState(m, 4).divisor, 4);
+        QVERIFY(!Scenario::fromState(m, 4).disaster);
+    }
+
+    // The lab's rules without its window: what a control is set to is what
+    // is held, a ticked disaster strikes a step, a divisor is a real one.
+    void labRules() {
+        LabState lab;
+        lab.set({0.6, 0.5, 0.3, 0.4, 0.1, 30, 2, 1.5});
+        lab.setDivisor(1000);
+        QCOMPARE(lab.scenario().divisor, 1000);
+        lab.setDivisor(9);
+        QCOMPARE(lab.scenario().divisor, 8);
+        lab.setDisaster(true); // no moment yet: the middle, step 150
+        QCOMPARE(lab.scenario().strike().step, 150);
+        lab.setStrikeTime(12.3);
+        lab.setDisaster(false);
+        lab.setDisaster(true); // the moment used last
+        QCOMPARE(lab.scenario().strike().step, 123);
+        lab.setStrikeTime(0); // no "none" while ticked: the first step
+        QCOMPARE(lab.scenario().strike().step, 1);
+        lab.setStrikeTime(99);
+        QCOMPARE(lab.scenario().strike().step, 300);
+        lab.setValue(LabState::Span, 10); // a shorter run takes the moment along
+        QCOMPARE(lab.scenario().strike().step, 100);
+        lab.setValue(LabState::K1, 1e300); // held as typed, never clamped
+        QCOMPARE(lab.scenario().k1, 1e300);
+        lab.setMethod(StepMethod::RungeKutta4);
+        Scenario main{0.6, 0.5, 0.3, 0.4, 0.1, 10, 2, 1.5};
+        main.divisor = 1000;
+        lab.follow(main);
+        QCOMPARE(lab.scenario().method, StepMethod::RungeKutta4);
+        QCOMPARE(lab.scenario().divisor, 1000);
+        QVERIFY(lab.differs().startsWith("Метод отличается"));
     }
 };
 

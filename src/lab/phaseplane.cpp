@@ -18,6 +18,10 @@ void PhasePlane::paintEvent(QPaintEvent*) {
     LabPicture::paintPlane(p, rect(), *m_run, *m_style, m_held ? &*m_held : nullptr);
 }
 
+PhaseView PhasePlane::shownView() const {
+    return m_held ? *m_held : LabPicture::view(*m_run, rect(), *m_style);
+}
+
 void PhasePlane::moveStart(const QPointF& at) {
     const PhasePoint v = m_held->valueAt(at);
     emit startMoved(v.x, v.y);

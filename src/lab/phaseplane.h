@@ -16,6 +16,8 @@ public:
     PhasePlane(const LabRun* run, const LabPicture::Style* style, QWidget* parent);
 
     void releaseScales();
+    // The scales the plane is drawn with now.
+    PhaseView shownView() const;
 
 signals:
     void startMoved(double x, double y);
