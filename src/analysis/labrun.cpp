@@ -4,6 +4,7 @@
 #include "common/checkedmath.h"
 #include "common/numbertext.h"
 #include "common/runerror.h"
+#include "plot/phaseview.h"
 
 #include <cmath>
 #include <limits>
@@ -31,6 +32,32 @@ int fillUpTo(Integrator::Method method, const Trajectory::Rates& rates, std::vec
 }
 } // namespace
 
+void LabRun::Range::add(double v) {
+    if (!(std::abs(v) <= PhaseView::Largest))
+        return;
+    min = any ? std::min(min, v) : v;
+    max = any ? std::max(max, v) : v;
+    any = true;
+}
+
+void LabRun::Range::add(const Range& r) {
+    if (r.any) {
+        add(r.min);
+        add(r.max);
+    }
+}
+
+LabRun::Extent LabRun::Extent::of(const std::vector<double>& x, const std::vector<double>& y) {
+    Extent e;
+    const std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        e.add(x[i], y[i]);
+        if (!(x[i] > 0 && y[i] > 0))
+            break;
+    }
+    return e;
+}
+
 LabRun LabRun::of(const Scenario& p, bool compare) {
     LabRun run;
     run.params = p;
@@ -55,7 +82,10 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
         run.strike = -1;
     run.summary = RunSummary::of(
         {p.method, rates, run.x.data(), run.y.data(), run.last, run.strike, double(p.divisor)});
+    run.extent = Extent::of(run.x, run.y);
     run.orbit = ExactOrbit::through(rates, p.x0, p.y0, OrbitPoints);
+    if (run.orbit.has())
+        run.orbitExtent = Extent::of(run.orbit->x, run.orbit->y);
 
     // Where a disaster would help: along the run as it goes without one.
     if (run.strike < 0) {
@@ -86,6 +116,7 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
                                       run.strike >= 1 ? run.strike << h : -1, p.divisor, nullptr);
             path.x.resize(std::size_t(done) + 1);
             path.y.resize(path.x.size());
+            path.extent = Extent::of(path.x, path.y);
             run.compared.push_back(std::move(path));
         }
     }

@@ -15,6 +15,24 @@
 // drag makes a new one at every move, so it holds plain vectors and is
 // rebuilt whole rather than patched.
 struct LabRun {
+    // The values the plane must show of a path: up to its first point where
+    // a population is not positive, and that point. Past it Euler's step
+    // may run off to huge numbers that would leave everything else a dot.
+    // Kept when the path is made, so that a paint need not go through it.
+    struct Range {
+        double min = 0, max = 0;
+        bool any = false;
+        // Values that are not finite, or too large to graduate, are left out.
+        void add(double v);
+        void add(const Range& other);
+    };
+    struct Extent {
+        Range x, y;
+        void add(double xv, double yv) { x.add(xv), y.add(yv); }
+        void add(const Extent& e) { x.add(e.x), y.add(e.y); }
+        static Extent of(const std::vector<double>& x, const std::vector<double>& y);
+    };
+
     static constexpr int MostSteps = Scenario::MostSteps;
     static constexpr int OrbitPoints = 360;
 
@@ -29,9 +47,11 @@ struct LabRun {
     // Steps 0..last; when an overflow cut the pass short, `stopped` says
     // where and `last` is the last step computed.
     std::vector<double> x, y;
+    Extent extent;
     QString stopped;
     RunSummary summary;
     Figure<ExactOrbit::Curve> orbit;
+    Extent orbitExtent;
     // ΔV if the disaster struck at step n instead (n = 0..last) of the run
     // without it, with the current divisor; empty without a run.
     std::vector<double> jumps;
@@ -40,6 +60,7 @@ struct LabRun {
         Integrator::Method method;
         int halving; // 0, 1, 2 for Δt, Δt/2, Δt/4
         std::vector<double> x, y;
+        Extent extent;
     };
     std::vector<Path> compared;
     std::vector<StepHalving::Row> rows;

@@ -38,18 +38,6 @@ QPolygonF screenPath(const PhaseView& view, const double* x, const double* y, st
     return line;
 }
 
-// The values the plane must show of a path: up to its first point where a
-// population is not positive, and that point. Past it Euler's step may run
-// off to huge numbers that would leave everything else a dot.
-void addValues(std::vector<double>& xs, std::vector<double>& ys, const std::vector<double>& x,
-               const std::vector<double>& y) {
-    std::size_t n = 0;
-    while (n < x.size() && (n == 0 || (x[n - 1] > 0 && y[n - 1] > 0)))
-        ++n;
-    xs.insert(xs.end(), x.begin(), x.begin() + std::ptrdiff_t(n));
-    ys.insert(ys.end(), y.begin(), y.begin() + std::ptrdiff_t(n));
-}
-
 void paintAxes(QPainter& p, const PhaseView& view, const LabPicture::Style& s, bool withNames) {
     const QRectF plane = view.plane();
     const QFontMetricsF fm(s.font);
@@ -175,22 +163,20 @@ QString LabPicture::methodName(Integrator::Method m) {
 
 PhaseView LabPicture::view(const LabRun& run, const QRectF& area, const Style& style) {
     const QRectF plane = area.adjusted(MarginLeft, MarginTop, -MarginRight, -MarginBottom);
-    std::vector<double> xs{run.params.x0}, ys{run.params.y0};
-    addValues(xs, ys, run.x, run.y);
-    if (run.orbit.has())
-        addValues(xs, ys, run.orbit->x, run.orbit->y);
-    if (run.summary.equilibrium.has()) {
-        xs.push_back(run.summary.equilibrium->x);
-        ys.push_back(run.summary.equilibrium->y);
-    }
-    if (run.summary.disaster) {
-        xs.push_back(run.summary.disaster->xBefore);
-        ys.push_back(run.summary.disaster->yBefore);
-    }
+    // From the extremes each path kept when it was made: a paint goes
+    // through no path to find them.
+    LabRun::Extent e;
+    e.add(run.params.x0, run.params.y0);
+    e.add(run.extent);
+    e.add(run.orbitExtent);
+    if (run.summary.equilibrium.has())
+        e.add(run.summary.equilibrium->x, run.summary.equilibrium->y);
+    if (run.summary.disaster)
+        e.add(run.summary.disaster->xBefore, run.summary.disaster->yBefore);
     if (style.compare)
         for (const LabRun::Path& path : run.compared)
-            addValues(xs, ys, path.x, path.y);
-    return PhaseView(PhaseView::axis(xs), PhaseView::axis(ys), plane);
+            e.add(path.extent);
+    return PhaseView(PhaseView::axis(e.x.min, e.x.max), PhaseView::axis(e.y.min, e.y.max), plane);
 }
 
 void LabPicture::paintPlane(QPainter& p, const QRectF& area, const LabRun& run, const Style& s,

@@ -27,6 +27,12 @@ PhaseView::Axis PhaseView::axis(const std::vector<double>& values) {
         low = std::min(low, v);
         high = std::max(high, v);
     }
+    return axis(low, high);
+}
+
+PhaseView::Axis PhaseView::axis(double low, double high) {
+    low = std::min(low, 0.0);
+    high = std::max(high, 0.0);
     if (high - low == 0 || !std::isfinite(high - low))
         high = low + 1;
     const double step = niceStep((high - low) / 5);

@@ -23,6 +23,8 @@ public:
     // ±Largest are ignored, so the axis is always finite.
     static constexpr double Largest = 1e300;
     static Axis axis(const std::vector<double>& values);
+    // The same for values from low to high (0 is always shown).
+    static Axis axis(double low, double high);
 
     PhaseView(const Axis& x, const Axis& y, const QRectF& plane);
 
