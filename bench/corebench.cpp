@@ -301,17 +301,18 @@ void labRedraw(benchmark::State& st, const LabRun* run) {
 
 // One move of a slider: the run and its figures made anew, the plane and
 // the strip painted.
-void labDrag(benchmark::State& st, int steps) {
+void labDrag(benchmark::State& st, int steps, bool compare) {
     QImage plane(LabPlane, QImage::Format_ARGB32_Premultiplied);
     QImage strip(QSize(LabPlane.width(), LabPicture::StripHeight),
                  QImage::Format_ARGB32_Premultiplied);
     LabPicture::Style style;
     style.font = GraphPicture::windowFont();
+    style.compare = compare;
     Scenario params = labParams(30, steps);
     int move = 0;
     for (auto _ : st) {
         params.k1 = 0.9 + 0.001 * (++move % 50);
-        const LabRun run = LabRun::of(params, false);
+        const LabRun run = LabRun::of(params, compare);
         QPainter p(&plane);
         LabPicture::paintPlane(p, QRectF(QPointF(0, 0), QSizeF(LabPlane)), run, style);
         QPainter q(&strip);
@@ -417,7 +418,9 @@ int main(int argc, char** argv) {
     for (benchmark::internal::Benchmark* b :
          {benchmark::RegisterBenchmark("lab-redraw/32767", labRedraw, &longest),
           benchmark::RegisterBenchmark("lab-bare/32767", labBare, &longest),
-          benchmark::RegisterBenchmark("lab-drag/5000", labDrag, 5000)})
+          benchmark::RegisterBenchmark("lab-drag/5000", labDrag, 5000, false),
+          benchmark::RegisterBenchmark("lab-drag-compare/5000", labDrag, 5000, true),
+          benchmark::RegisterBenchmark("lab-drag-compare/32767", labDrag, 32767, true)})
         b->ComputeStatistics("min", fastest);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

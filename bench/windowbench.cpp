@@ -8,9 +8,12 @@
 #include "common/pausewithevents.h"
 #include "full/mainfrmfull.h"
 #include "lab/phasefrm.h"
+
 #include "light/mainfrmlight.h"
 #include "ui/appmessage.h"
 #include "ui/drawinglayer.h"
+#include <QKeyEvent>
+#include <QPushButton>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -185,6 +188,15 @@ void coreFigures(BenchTable& table, const QString& path) {
         table.add({"13", "lab slider move: run, figures, plane and strip, 5000 steps",
                    seconds["lab-drag/5000"], "one 60 Hz frame", 0.016, BenchTable::Seconds, 0,
                    1.0});
+    for (const char* steps : {"5000", "32767"}) {
+        const QString name = QStringLiteral("lab-drag-compare/") + QLatin1String(steps);
+        if (seconds.count(name))
+            table.add({"13",
+                       QStringLiteral("the same with \"Сравнить шаги\": three methods at "
+                                      "Δt, Δt/2, Δt/4, %1 steps")
+                           .arg(steps),
+                       seconds[name], "one 60 Hz frame", 0.016, BenchTable::Seconds, 0, 1.0});
+    }
     if (seconds.count("orbit/2000"))
         table.add({"11", "ExactOrbit::through, 2000 points", seconds["orbit/2000"], "aim", 1e-3,
                    BenchTable::Seconds, 0, 1.0});
@@ -302,6 +314,40 @@ void startupFigures(BenchTable& table, int runs) {
                median(rss[2]), BenchTable::KiB, 0, 1.2});
 }
 
+// Figure 15: fifty key presses on a slider, queued as a fast typist's or a
+// held key's would be, with "Сравнить шаги" on at 32767 steps: the time from
+// the last press until the picture of the last one is on screen. Edits are
+// coalesced, so only the newest scenario is computed and painted.
+void labBurstFigures(BenchTable& table, int runs) {
+    std::vector<double> seconds;
+    for (int i = 0; i < runs; ++i) {
+        PhaseFrm lab;
+        Scenario s{0.9, 0.6, 0.3, 0.2, 30.0 / 32767, 30, 8, 1};
+        lab.setScenario(s);
+        lab.findChild<QPushButton*>("CompareSteps")->setChecked(true);
+        showAndWait(lab);
+        lab.run();
+        QCoreApplication::processEvents();
+        QWidget* slider = lab.findChild<QWidget*>("x0Slider");
+        for (int k = 0; k < 50; ++k) {
+            QCoreApplication::postEvent(slider, new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, {}));
+            QCoreApplication::postEvent(slider,
+                                        new QKeyEvent(QEvent::KeyRelease, Qt::Key_Right, {}));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        lab.repaint();
+        seconds.push_back(clock.nsecsElapsed() / 1e9);
+    }
+    table.add({"15",
+               QStringLiteral("lab: 50 queued slider keys, compare on, 32767 steps, until the "
+                              "last is painted, median of %1")
+                   .arg(runs),
+               median(seconds), "aim", 0.05, BenchTable::Seconds, 0, 1.0});
+}
+
 // Figure 14: the lab window costs the start nothing, since it is built only
 // when first asked for; then, its first opening after a run.
 void labOpeningFigures(BenchTable& table, int runs) {
@@ -388,6 +434,8 @@ int main(int argc, char** argv) {
         startupFigures(table, runs);
     if (figures.contains('6'))
         openingFigures(table);
+    if (figures.contains('5'))
+        labBurstFigures(table, runs);
     if (figures.contains('5'))
         labOpeningFigures(table, runs);
     if (!messages.isEmpty())
