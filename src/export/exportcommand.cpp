@@ -185,12 +185,15 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
         say(err, *problem);
         return BadInput;
     }
-    if (o.help) {
-        out.write(usage().toUtf8());
-        return Success;
-    }
-    if (o.version) {
-        out.write(QByteArrayLiteral("morvane-export " MORVANE_VERSION "\n"));
+    if (o.help || o.version) {
+        try {
+            OutputFiles::writeStandardOutput(
+                out, o.help ? usage().toUtf8()
+                            : QByteArrayLiteral("morvane-export " MORVANE_VERSION "\n"));
+        } catch (const RunError& e) {
+            say(err, e.report());
+            return RunFault;
+        }
         return Success;
     }
     if (const auto problem = o.checkOutputs()) {
