@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include <numbers>
 
@@ -62,6 +63,35 @@ static const std::tuple<const char*, const char*, QStringList> undefined[] = {
     {"too short for a period", "--t=3 --disaster=1", {"periodBefore", "periodAfter"}},
     {"x0 is 0", "--x0=0 --t=5 --compare-steps", {"V0", "drift", "firstNonPositive"}},
     {"t 0", "--t=0", {"driftPerTime", "periodBefore"}},
+    {"a1 1e-320", "--a1=1e-320 --t=1", {"equilibrium"}},
+};
+
+// Coefficients at the ends of the doubles, a 3-step run from (2; 1): each
+// figure the number worked out by hand, or none where that leaves the range.
+using Check = bool (*)(const RunSummary&);
+static const std::tuple<const char*, Rates, Check> extremes[] = {
+    {"a1 1e-320: E.y too large",
+     {0.5, 0.3, 1e-320, 0.2, 0.1},
+     [](const RunSummary& s) { return s.equilibrium.reason.contains("k1/a1 слишком велико"); }},
+    {"a2 1e-320: E.x too large",
+     {0.5, 0.3, 0.4, 1e-320, 0.1},
+     [](const RunSummary& s) { return s.equilibrium.reason.contains("k2/a2 слишком велико"); }},
+    {"k1/a1 below the doubles",
+     {1e-320, 0.3, 1e10, 0.2, 0.1},
+     [](const RunSummary& s) { return s.equilibrium.reason.contains("k1/a1 слишком мало"); }},
+    {"k1 k2 1e-200: period 2π/2e-200",
+     {1e-200, 4e-200, 0.4, 0.2, 0.1},
+     [](const RunSummary& s) {
+         return std::fabs(*s.smallOrbitPeriod / 3.1415926535897931e200 - 1) < 1e-15;
+     }},
+    {"k1 k2 1e200: period 2π/3e200",
+     {1e200, 9e200, 0.4, 0.2, 1e-300},
+     [](const RunSummary& s) {
+         return std::fabs(*s.smallOrbitPeriod / 2.0943951023931955e-200 - 1) < 1e-15;
+     }},
+    {"k1 k2 1e-310: period too large",
+     {1e-310, 2e-310, 0.4, 0.2, 0.1},
+     [](const RunSummary& s) { return !s.smallOrbitPeriod.has() && s.equilibrium.has(); }},
 };
 
 class TestAnalysis : public QObject {
@@ -137,6 +167,17 @@ private slots:
         QVERIFY(!ExactOrbit::through(r, -x0, y0, 10).has());
     }
 
+    void extremeFigures_data() { addRows(extremes); }
+    void extremeFigures() {
+        const auto& [name, r, check] = currentRow(extremes);
+        run(M::Euler, r, 2, 1, 3, -1, 2);
+        const RunSummary s = RunSummary::of({M::Euler, r, xs.data(), ys.data(), 3});
+        QVERIFY(check(s));
+        // Far out beside a small equilibrium, the orbit's rays leave the doubles.
+        const auto orbit = ExactOrbit::through({0.5, 0.3, 0.4, 0.2, 0.1}, 1e308, 1, 8);
+        QVERIFY(!orbit.has() || std::isfinite((*orbit).x[2] + (*orbit).y[6]));
+    }
+
     // A small orbit keeps the period of the linearised flow.
     void smallOrbitPeriod() {
         const Rates r{0.9, 0.6, 0.3, 0.2, 0.01};
@@ -185,6 +226,16 @@ private slots:
         for (const QString& key : nulls)
             QVERIFY2(o[key].isNull() == (key != "firstNonPositive"), qPrintable(key));
         QVERIFY(!o["notes"].toArray().isEmpty());
+    }
+
+    // What the portrait cannot draw it leaves out, and says so.
+    void portraitOutOfRange() {
+        const auto [status, svg] =
+            exportWith("--a1=1e-320 --t=1 --phase-svg=- --nullclines --exact-orbit");
+        QCOMPARE(status, 0);
+        QVERIFY(QString::fromUtf8(svg)
+                    .remove(QRegularExpression("<[^>]*>\\s*"))
+                    .contains("k1/a1 слишком велико"));
     }
 
     // The summary's figures against a plain Euler loop written here.

@@ -106,12 +106,16 @@ PhasePlotter::Overlay overlay(const Run& r) {
     if (r.options.nullclines) {
         if (const Figure<PhasePoint> e = Invariant::equilibrium(rates); e.has())
             o.equilibrium = std::pair{(*e).x, (*e).y};
+        else
+            o.notes << e.reason;
     }
     if (r.options.exactOrbit) {
         if (auto orbit = ExactOrbit::through(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
             orbit.has()) {
             o.orbitX = std::move(orbit.value->x);
             o.orbitY = std::move(orbit.value->y);
+        } else if (!o.notes.contains(orbit.reason)) {
+            o.notes << orbit.reason;
         }
     }
     return o;
