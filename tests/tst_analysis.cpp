@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <array>
 #include <numbers>
 
 // The lab's figures against values worked out from the formulas: V, the
@@ -94,6 +95,37 @@ static const std::tuple<const char*, Rates, Check> extremes[] = {
      [](const RunSummary& s) { return !s.smallOrbitPeriod.has() && s.equilibrium.has(); }},
 };
 
+// name, rates, x0, y0, steps at Δt; for Euler, the semi-implicit step and
+// RK4 the order of x, y at the end by a plain Python loop, or a word of the
+// reason there is none.
+static const std::tuple<const char*, Rates, double, double, int, std::array<const char*, 3>>
+    stateOrders[] = {
+        {"S1, t = 6",
+         {0.55, 0.35, 0.09, 0.06, 0.1},
+         4,
+         1.5,
+         60,
+         {"1.1544183774948664", "0.9925665327214849", "3.997982911143858"}},
+        {"S1, t = 33",
+         {0.55, 0.35, 0.09, 0.06, 0.1},
+         4,
+         1.5,
+         330,
+         {"0.6584515091608808", "1.05182938287097", "4.19910375188038"}},
+        {"RK4 at rounding level",
+         {0.1, 0.2, 0.3, 0.4, 1e-4},
+         0.1,
+         0.1,
+         10000,
+         {"1.0000086205935264", "1.0000079696060056", "округления"}},
+        {"too coarse",
+         {0.9, 0.6, 0.3, 0.2, 0.5},
+         5,
+         2,
+         40,
+         {"переполнением", "не уменьшается", "3.9156854286477207"}},
+};
+
 class TestAnalysis : public QObject {
     Q_OBJECT
 private slots:
@@ -154,6 +186,39 @@ private slots:
         QVERIFY(std::fabs(*euler.order - 1) < 0.1 && std::fabs(*rk4.order - 4) < 0.2);
         QVERIFY(std::fabs(*rk4.drift) * 100 < std::fabs(*euler.drift));
         QVERIFY(!rows[2].order.has() && rows[4].steps == 4000 && rows[4].dt == 0.005);
+    }
+
+    void stateOrder_data() { addRows(stateOrders); }
+    void stateOrder() {
+        const auto& [name, r, x0, y0, steps, want] = currentRow(stateOrders);
+        std::vector<StepHalving::Path> paths;
+        const auto rows = StepHalving::compare(r, x0, y0, steps, -1, 2, &paths);
+        for (std::size_t m = 0; m < 3; ++m) {
+            const Figure<double>& first = rows[3 * m].stateOrder;
+            const Figure<double>& last = rows[3 * m + 2].stateOrder;
+            const double number = QByteArray(want[m]).toDouble();
+            QVERIFY2(number ? std::fabs(*first - number) < 1e-6 : first.reason.contains(want[m]),
+                     qPrintable(first.reason));
+            QCOMPARE(last.value, first.value);
+            // Each kept path with its extremes, up to an overflow.
+            const StepHalving::Path& path = paths[3 * m + 2];
+            const auto [low, high] = std::minmax_element(path.y.begin(), path.y.end());
+            QVERIFY(path.x.size() <= std::size_t(4 * steps + 1) && std::isfinite(path.x.back()));
+            QVERIFY(path.yMin == *low && path.yMax == *high && path.xMax >= path.x.back());
+        }
+    }
+
+    // The state's orders under their own key; every null order with its reason.
+    void compareStepsJson() {
+        const auto [status, json] = exportWith("--k1=0,1 --k2=0,2 --a1=0,3 --a2=0,4 --dt=0,0001 "
+                                               "--t=1 --method=rk4 --summary=- --compare-steps");
+        const QJsonObject o = QJsonDocument::fromJson(json).object();
+        QVERIFY(std::fabs(o["stateOrder"]["euler"].toDouble() - 1.0000086205935264) < 1e-6);
+        QVERIFY(o["stateOrder"]["rk4"].isNull() && o["compareSteps"][6]["order"].isNull());
+        const QStringList notes = o["notes"].toVariant().toStringList();
+        QVERIFY(notes.contains("Последнее деление шага: сравнивать не с чем"));
+        QVERIFY(notes.filter("Порядок по x, y").size() == 1 &&
+                notes.filter("Порядок по V").size() == 2);
     }
 
     void exactOrbit_data() { addRows(sets); }

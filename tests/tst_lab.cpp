@@ -230,6 +230,12 @@ private slots:
         QCOMPARE(table->item(6, 0)->text(), QStringLiteral("Рунге–Кутта 4"));
         QVERIFY(std::abs(NumberText::toDouble(table->item(0, 3)->text()) - 1) < 0.1);
         QVERIFY(std::abs(NumberText::toDouble(table->item(6, 3)->text()) - 4) < 0.3);
+        // The order of x, y at the end (Python's loop): six digits in one
+        // cell across the method's rows, all of them in its tooltip.
+        QCOMPARE(table->rowSpan(3, 4), 3);
+        QCOMPARE(table->item(3, 4)->text(), QStringLiteral("1,14197"));
+        QVERIFY(std::abs(NumberText::toDouble(table->item(6, 4)->toolTip()) - 3.86260553841786) <
+                1e-9);
         // The overlaid paths: each from the start, 600, 1200 and 2400 steps;
         // the first is the run itself.
         const LabRun& run = lab()->run();
