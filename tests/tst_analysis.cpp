@@ -10,7 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
+#include <array>
 #include <numbers>
 
 // The lab's figures against values worked out from the formulas: V, the
@@ -62,6 +64,66 @@ static const std::tuple<const char*, const char*, QStringList> undefined[] = {
     {"too short for a period", "--t=3 --disaster=1", {"periodBefore", "periodAfter"}},
     {"x0 is 0", "--x0=0 --t=5 --compare-steps", {"V0", "drift", "firstNonPositive"}},
     {"t 0", "--t=0", {"driftPerTime", "periodBefore"}},
+    {"a1 1e-320", "--a1=1e-320 --t=1", {"equilibrium"}},
+};
+
+// Coefficients at the ends of the doubles, a 3-step run from (2; 1): each
+// figure the number worked out by hand, or none where that leaves the range.
+using Check = bool (*)(const RunSummary&);
+static const std::tuple<const char*, Rates, Check> extremes[] = {
+    {"a1 1e-320: E.y too large",
+     {0.5, 0.3, 1e-320, 0.2, 0.1},
+     [](const RunSummary& s) { return s.equilibrium.reason.contains("k1/a1 слишком велико"); }},
+    {"a2 1e-320: E.x too large",
+     {0.5, 0.3, 0.4, 1e-320, 0.1},
+     [](const RunSummary& s) { return s.equilibrium.reason.contains("k2/a2 слишком велико"); }},
+    {"k1/a1 below the doubles",
+     {1e-320, 0.3, 1e10, 0.2, 0.1},
+     [](const RunSummary& s) { return s.equilibrium.reason.contains("k1/a1 слишком мало"); }},
+    {"k1 k2 1e-200: period 2π/2e-200",
+     {1e-200, 4e-200, 0.4, 0.2, 0.1},
+     [](const RunSummary& s) {
+         return std::fabs(*s.smallOrbitPeriod / 3.1415926535897931e200 - 1) < 1e-15;
+     }},
+    {"k1 k2 1e200: period 2π/3e200",
+     {1e200, 9e200, 0.4, 0.2, 1e-300},
+     [](const RunSummary& s) {
+         return std::fabs(*s.smallOrbitPeriod / 2.0943951023931955e-200 - 1) < 1e-15;
+     }},
+    {"k1 k2 1e-310: period too large",
+     {1e-310, 2e-310, 0.4, 0.2, 0.1},
+     [](const RunSummary& s) { return !s.smallOrbitPeriod.has() && s.equilibrium.has(); }},
+};
+
+// name, rates, x0, y0, steps at Δt; for Euler, the semi-implicit step and
+// RK4 the order of x, y at the end by a plain Python loop, or a word of the
+// reason there is none.
+static const std::tuple<const char*, Rates, double, double, int, std::array<const char*, 3>>
+    stateOrders[] = {
+        {"S1, t = 6",
+         {0.55, 0.35, 0.09, 0.06, 0.1},
+         4,
+         1.5,
+         60,
+         {"1.1544183774948664", "0.9925665327214849", "3.997982911143858"}},
+        {"S1, t = 33",
+         {0.55, 0.35, 0.09, 0.06, 0.1},
+         4,
+         1.5,
+         330,
+         {"0.6584515091608808", "1.05182938287097", "4.19910375188038"}},
+        {"RK4 at rounding level",
+         {0.1, 0.2, 0.3, 0.4, 1e-4},
+         0.1,
+         0.1,
+         10000,
+         {"1.0000086205935264", "1.0000079696060056", "округления"}},
+        {"too coarse",
+         {0.9, 0.6, 0.3, 0.2, 0.5},
+         5,
+         2,
+         40,
+         {"переполнением", "не уменьшается", "3.9156854286477207"}},
 };
 
 class TestAnalysis : public QObject {
@@ -126,6 +188,39 @@ private slots:
         QVERIFY(!rows[2].order.has() && rows[4].steps == 4000 && rows[4].dt == 0.005);
     }
 
+    void stateOrder_data() { addRows(stateOrders); }
+    void stateOrder() {
+        const auto& [name, r, x0, y0, steps, want] = currentRow(stateOrders);
+        std::vector<StepHalving::Path> paths;
+        const auto rows = StepHalving::compare(r, x0, y0, steps, -1, 2, &paths);
+        for (std::size_t m = 0; m < 3; ++m) {
+            const Figure<double>& first = rows[3 * m].stateOrder;
+            const Figure<double>& last = rows[3 * m + 2].stateOrder;
+            const double number = QByteArray(want[m]).toDouble();
+            QVERIFY2(number ? std::fabs(*first - number) < 1e-6 : first.reason.contains(want[m]),
+                     qPrintable(first.reason));
+            QCOMPARE(last.value, first.value);
+            // Each kept path with its extremes, up to an overflow.
+            const StepHalving::Path& path = paths[3 * m + 2];
+            const auto [low, high] = std::minmax_element(path.y.begin(), path.y.end());
+            QVERIFY(path.x.size() <= std::size_t(4 * steps + 1) && std::isfinite(path.x.back()));
+            QVERIFY(path.yMin == *low && path.yMax == *high && path.xMax >= path.x.back());
+        }
+    }
+
+    // The state's orders under their own key; every null order with its reason.
+    void compareStepsJson() {
+        const auto [status, json] = exportWith("--k1=0,1 --k2=0,2 --a1=0,3 --a2=0,4 --dt=0,0001 "
+                                               "--t=1 --method=rk4 --summary=- --compare-steps");
+        const QJsonObject o = QJsonDocument::fromJson(json).object();
+        QVERIFY(std::fabs(o["stateOrder"]["euler"].toDouble() - 1.0000086205935264) < 1e-6);
+        QVERIFY(o["stateOrder"]["rk4"].isNull() && o["compareSteps"][6]["order"].isNull());
+        const QStringList notes = o["notes"].toVariant().toStringList();
+        QVERIFY(notes.contains("Последнее деление шага: сравнивать не с чем"));
+        QVERIFY(notes.filter("Порядок по x, y").size() == 1 &&
+                notes.filter("Порядок по V").size() == 2);
+    }
+
     void exactOrbit_data() { addRows(sets); }
     void exactOrbit() {
         const auto& [name, r, x0, y0, ex, ey, v0] = currentRow(sets);
@@ -135,6 +230,17 @@ private slots:
         for (std::size_t i = 0; i < (*orbit).x.size(); ++i)
             QVERIFY(std::fabs(vOf(r, (*orbit).x[i], (*orbit).y[i]) - v0) <= 1e-9 * height);
         QVERIFY(!ExactOrbit::through(r, -x0, y0, 10).has());
+    }
+
+    void extremeFigures_data() { addRows(extremes); }
+    void extremeFigures() {
+        const auto& [name, r, check] = currentRow(extremes);
+        run(M::Euler, r, 2, 1, 3, -1, 2);
+        const RunSummary s = RunSummary::of({M::Euler, r, xs.data(), ys.data(), 3});
+        QVERIFY(check(s));
+        // Far out beside a small equilibrium, the orbit's rays leave the doubles.
+        const auto orbit = ExactOrbit::through({0.5, 0.3, 0.4, 0.2, 0.1}, 1e308, 1, 8);
+        QVERIFY(!orbit.has() || std::isfinite((*orbit).x[2] + (*orbit).y[6]));
     }
 
     // A small orbit keeps the period of the linearised flow.
@@ -185,6 +291,16 @@ private slots:
         for (const QString& key : nulls)
             QVERIFY2(o[key].isNull() == (key != "firstNonPositive"), qPrintable(key));
         QVERIFY(!o["notes"].toArray().isEmpty());
+    }
+
+    // What the portrait cannot draw it leaves out, and says so.
+    void portraitOutOfRange() {
+        const auto [status, svg] =
+            exportWith("--a1=1e-320 --t=1 --phase-svg=- --nullclines --exact-orbit");
+        QCOMPARE(status, 0);
+        QVERIFY(QString::fromUtf8(svg)
+                    .remove(QRegularExpression("<[^>]*>\\s*"))
+                    .contains("k1/a1 слишком велико"));
     }
 
     // The summary's figures against a plain Euler loop written here.

@@ -455,8 +455,15 @@ private slots:
     void writeFailures_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("said");
-        QTest::newRow("standard output full") << "exec \"$2\" --csv=- >/dev/full"
-                                              << "--csv=-: Ошибка выполнения '61': Диск заполнен";
+        // Small outputs too, which a buffer would take whole and lose at exit.
+        QTest::newRow("table to a full device") << "exec \"$2\" --t=5 --csv=- >/dev/full"
+                                                << "--csv=-: Ошибка выполнения '61': Диск заполнен";
+        QTest::newRow("summary to a full device") << "exec \"$2\" --summary=- >/dev/full"
+                                                  << "--summary=-: Ошибка выполнения '61'";
+        QTest::newRow("summary to a closed output") << "exec \"$2\" --summary=- >&-"
+                                                    << "--summary=-: Ошибка выполнения '61'";
+        QTest::newRow("help to a full device") << "exec \"$2\" --help >/dev/full"
+                                               << "Ошибка выполнения '61': Диск заполнен";
         QTest::newRow("no such folder") << "exec \"$2\" --svg=/nonexistent/g.svg"
                                         << "--svg=/nonexistent/g.svg: Ошибка выполнения '75'";
         // 12 kB left: the phase SVG (13 kB) is cut short, and named.

@@ -76,7 +76,11 @@ const std::tuple<const char*, std::array<double, 8>, const char*> Undefined[] = 
     {"y0 negative", {0.35, 0.25, 0.04, 0.015, 0.05, 30, 3, -2}, "V₀ = нет ("},
     {"dt zero", {0.35, 0.25, 0.04, 0.015, 0, 30, 3, 2}, "Нет расчёта: Шаг Δt"},
     {"too many steps", {0.35, 0.25, 0.04, 0.015, 0.0001, 30, 3, 2}, "Нет расчёта: Шагов t/Δt"},
-    {"overflow", {1e150, 0.25, 1e-150, 0.015, 0.5, 30, 1e150, 2}, "Переполнение на шаге"}};
+    {"overflow", {1e150, 0.25, 1e-150, 0.015, 0.5, 30, 1e150, 2}, "Переполнение на шаге"},
+    {"α1 tiny", {0.35, 0.25, 1e-320, 0.015, 0.05, 30, 3, 2}, "Равновесие: нет ("},
+    {"k1, k2 tiny",
+     {1e-310, 2e-310, 0.04, 0.015, 0.05, 30, 3, 2},
+     "Малый период 2π/√(k1·k2) = нет ("}};
 
 QStringList labelTexts(QWidget* w) {
     QStringList out;
@@ -232,6 +236,12 @@ private slots:
         QCOMPARE(table->item(6, 0)->text(), QStringLiteral("Рунге–Кутта 4"));
         QVERIFY(std::abs(NumberText::toDouble(table->item(0, 3)->text()) - 1) < 0.1);
         QVERIFY(std::abs(NumberText::toDouble(table->item(6, 3)->text()) - 4) < 0.3);
+        // The order of x, y at the end (Python's loop): six digits in one
+        // cell across the method's rows, all of them in its tooltip.
+        QCOMPARE(table->rowSpan(3, 4), 3);
+        QCOMPARE(table->item(3, 4)->text(), QStringLiteral("1,14197"));
+        QVERIFY(std::abs(NumberText::toDouble(table->item(6, 4)->toolTip()) - 3.86260553841786) <
+                1e-9);
         // The overlaid paths: each from the start, 600, 1200 and 2400 steps;
         // the first is the run itself.
         const LabRun& run = lab()->run();

@@ -72,6 +72,11 @@ Figure<ExactOrbit::Curve> ExactOrbit::through(const Trajectory::Rates& r, double
         c.x[std::size_t(j)] = ex * (1 + s * cx);
         c.y[std::size_t(j)] = ey * (1 + s * cy);
     }
+    // Rays run far out when E is tiny beside the start; a root found out
+    // there may be no number at all.
+    for (std::size_t j = 0; j + 1 < c.x.size(); ++j)
+        if (!std::isfinite(c.x[j]) || !std::isfinite(c.y[j]))
+            return Result::none(QStringLiteral("Точная орбита вне диапазона чисел"));
     c.x.back() = c.x.front();
     c.y.back() = c.y.front();
     return Result::of(std::move(c));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cmath>
 #include <optional>
 #include <utility>
 
@@ -18,6 +19,12 @@ template <class T> struct Figure {
     const T& operator*() const { return *value; }
     const T* operator->() const { return &*value; }
 };
+
+// A computed number, or none with `why` when the arithmetic left the range
+// of doubles (an inf, or a NaN from one), which no reader could use.
+inline Figure<double> finiteFigure(double v, QString why) {
+    return std::isfinite(v) ? Figure<double>::of(v) : Figure<double>::none(std::move(why));
+}
 
 struct PhasePoint {
     double x = 0;

@@ -128,6 +128,12 @@ double Integrator::fill(Method method, const Trajectory::Rates& rates, double* x
     return p.peak;
 }
 
+int Integrator::fillUntilOverflow(Method method, const Trajectory::Rates& rates, double* x,
+                                  double* y, int last, int strike, double divisor) {
+    const Pass p = pass(method, rates, x, y, last, strike, divisor, 0);
+    return p.overflow ? p.i - 1 : last;
+}
+
 std::pair<double, double> Integrator::advance(Method method, const Trajectory::Rates& rates,
                                               double x, double y) {
     double bx[2] = {x, 0}, by[2] = {y, 0};

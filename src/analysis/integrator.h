@@ -40,6 +40,11 @@ public:
     static double fill(Method method, const Trajectory::Rates& rates, double* x, double* y,
                        int last, int strike, double divisor);
 
+    // fill without the throw: an overflow ends the pass, with x and y
+    // holding steps up to the one before it. The last step computed.
+    static int fillUntilOverflow(Method method, const Trajectory::Rates& rates, double* x,
+                                 double* y, int last, int strike, double divisor);
+
     // The step a pass took from (x, y), bit for bit: the values a disaster
     // divided, for the figures that need them once the series holds the
     // divided ones. (0, 0) for a step that would overflow.

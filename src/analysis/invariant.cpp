@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 double Invariant::raw(const Rates& r, double x, double y) {
     return r.a2 * x - r.k2 * std::log(x) + r.a1 * y - r.k1 * std::log(y);
@@ -39,14 +40,25 @@ Figure<PhasePoint> Invariant::equilibrium(const Rates& r) {
     if (!closedOrbits(r))
         return Figure<PhasePoint>::none(
             QStringLiteral("Равновесие вне первой четверти: %1").arg(notPositive(r)));
-    return Figure<PhasePoint>::of({r.k2 / r.a2, r.k1 / r.a1});
+    // A quotient of tiny and large coefficients can leave the doubles: an
+    // inf, or 0 where the logarithms of V have no value.
+    const PhasePoint e{r.k2 / r.a2, r.k1 / r.a1};
+    for (const auto& [name, ratio, value] : {std::tuple{"x", "k2/a2", e.x}, {"y", "k1/a1", e.y}})
+        if (!(std::isfinite(value) && value > 0))
+            return Figure<PhasePoint>::none(
+                QStringLiteral("Равновесие вне диапазона чисел: %1 = %2 слишком %3")
+                    .arg(QLatin1String(name), QLatin1String(ratio),
+                         value > 0 ? QStringLiteral("велико") : QStringLiteral("мало")));
+    return Figure<PhasePoint>::of(e);
 }
 
 Figure<double> Invariant::smallOrbitPeriod(const Rates& r) {
     if (!closedOrbits(r))
         return Figure<double>::none(
             QStringLiteral("Период малой орбиты не определён: %1").arg(notPositive(r)));
-    return Figure<double>::of(2 * std::numbers::pi / std::sqrt(r.k1 * r.k2));
+    // The roots apart: their product stays in range where k1·k2 would not.
+    return finiteFigure(2 * std::numbers::pi / (std::sqrt(r.k1) * std::sqrt(r.k2)),
+                        QStringLiteral("Период малой орбиты вне диапазона чисел"));
 }
 
 double Invariant::strikeJump(const Rates& r, double x, double y, double divisor) {

@@ -7,28 +7,19 @@
 #include "plot/phaseview.h"
 
 #include <cmath>
-#include <limits>
 
 namespace {
 // The steps `method` takes from x[0], y[0]; the last step computed, with
 // the place an overflow stopped it in `stopped`.
 int fillUpTo(Integrator::Method method, const Trajectory::Rates& rates, std::vector<double>& x,
              std::vector<double>& y, int last, int strike, double divisor, QString* stopped) {
-    std::fill(x.begin() + 1, x.end(), std::numeric_limits<double>::quiet_NaN());
-    std::fill(y.begin() + 1, y.end(), std::numeric_limits<double>::quiet_NaN());
-    try {
-        Integrator::fill(method, rates, x.data(), y.data(), last, strike, divisor);
-        return last;
-    } catch (const RunError&) {
-        int i = 1;
-        while (i <= last && std::isfinite(x[std::size_t(i)]) && std::isfinite(y[std::size_t(i)]))
-            ++i;
-        if (stopped)
-            *stopped = QStringLiteral("Переполнение на шаге %1 (t = %2): дальше числа не считаются")
-                           .arg(i)
-                           .arg(NumberText::fromDouble(i * rates.dt));
-        return i - 1;
-    }
+    const int done =
+        Integrator::fillUntilOverflow(method, rates, x.data(), y.data(), last, strike, divisor);
+    if (done < last && stopped)
+        *stopped = QStringLiteral("Переполнение на шаге %1 (t = %2): дальше числа не считаются")
+                       .arg(done + 1)
+                       .arg(NumberText::fromDouble((done + 1) * rates.dt));
+    return done;
 }
 } // namespace
 
@@ -102,23 +93,9 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
 
     if (!compare)
         return run;
-    run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor);
-    for (Integrator::Method m : Integrator::All) {
-        for (int h = 0; h < StepHalving::Halvings; ++h) {
-            Trajectory::Rates r = rates;
-            r.dt = rates.dt / (1 << h);
-            const int last = count << h;
-            Path path{m, h, std::vector<double>(std::size_t(last) + 1), {}};
-            path.y.resize(path.x.size());
-            path.x[0] = p.x0;
-            path.y[0] = p.y0;
-            const int done = fillUpTo(m, r, path.x, path.y, last,
-                                      run.strike >= 1 ? run.strike << h : -1, p.divisor, nullptr);
-            path.x.resize(std::size_t(done) + 1);
-            path.y.resize(path.x.size());
-            path.extent = Extent::of(path.x, path.y);
-            run.compared.push_back(std::move(path));
-        }
-    }
+    // The nine paths come from the halving itself, computed once.
+    run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor, &run.compared);
+    for (const Path& path : run.compared)
+        run.comparedExtents.push_back(Extent::of(path.x, path.y));
     return run;
 }

@@ -56,12 +56,10 @@ struct LabRun {
     // without it, with the current divisor; empty without a run.
     std::vector<double> jumps;
 
-    struct Path {
-        Integrator::Method method;
-        int halving; // 0, 1, 2 for Δt, Δt/2, Δt/4
-        std::vector<double> x, y;
-        Extent extent;
-    };
+    // Each with its least and largest x and y.
+    using Path = StepHalving::Path;
     std::vector<Path> compared;
+    // The part of each that the plane must show, as for the run itself.
+    std::vector<Extent> comparedExtents;
     std::vector<StepHalving::Row> rows;
 };

@@ -24,7 +24,8 @@ Figure<double> RunSummary::period(const double* x, int from, int to, double dt) 
             QStringLiteral("Меньше двух максимумов x между шагами %1 и %2: период не измерить")
                 .arg(from)
                 .arg(to));
-    return Figure<double>::of(std::fabs(latest - first) / (count - 1));
+    return finiteFigure(std::fabs(latest - first) / (count - 1),
+                        QStringLiteral("Период вне диапазона чисел"));
 }
 
 namespace {
@@ -84,13 +85,14 @@ RunSummary RunSummary::of(const Input& in) {
     else if (!s.vEnd.has())
         s.drift = F::none(QStringLiteral("Дрейф не определён, как и V в конце"));
     else
-        s.drift = F::of(*s.vEnd - *s.v0);
+        s.drift = finiteFigure(*s.vEnd - *s.v0, QStringLiteral("Дрейф вне диапазона чисел"));
     if (!s.drift.has())
         s.driftPerTime = s.drift;
     else if (s.span == 0)
         s.driftPerTime = F::none(QStringLiteral("Дрейф за единицу времени не определён: t = 0"));
     else
-        s.driftPerTime = F::of(*s.drift / s.span);
+        s.driftPerTime = finiteFigure(
+            *s.drift / s.span, QStringLiteral("Дрейф за единицу времени вне диапазона чисел"));
 
     const bool struck = in.strike >= 1 && in.strike <= last;
     const QString afterFall = QStringLiteral("Период не измерить: ") + fall;
@@ -111,7 +113,8 @@ RunSummary RunSummary::of(const Input& in) {
             d.vBefore = Invariant::value(r, xb, yb);
             d.vAfter = Invariant::value(r, d.xAfter, d.yAfter);
             d.jump = d.vBefore.has() && d.vAfter.has()
-                         ? F::of(*d.vAfter - *d.vBefore)
+                         ? finiteFigure(*d.vAfter - *d.vBefore,
+                                        QStringLiteral("Скачок V вне диапазона чисел"))
                          : F::none(d.vBefore.reason + d.vAfter.reason);
         }
         s.disaster = d;

@@ -1,14 +1,90 @@
 #include "analysis/stephalving.h"
 
 #include "analysis/invariant.h"
+#include "common/numbertext.h"
 #include "common/runerror.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+
+namespace {
+using F = Figure<double>;
+using Rates = Trajectory::Rates;
+
+QString halvingName(int h) {
+    return h == 0 ? QStringLiteral("Δt") : QStringLiteral("Δt/%1").arg(1 << h);
+}
+
+QString brief(double v) {
+    return NumberText::fromDouble(QString::number(v, 'g', 3).toDouble());
+}
+
+// What V's rounding scales with: the sizes of its four terms, which cancel
+// in V itself.
+double termsOfV(const Rates& r, double x, double y) {
+    return std::fabs(r.a2 * x) + std::fabs(r.k2 * std::log(x)) + std::fabs(r.a1 * y) +
+           std::fabs(r.k1 * std::log(y));
+}
+
+struct End {
+    bool reached;
+    double x, y;
+};
+
+F stateOrder(const End (&ends)[StepHalving::Halvings], int finestSteps) {
+    const QString undefined = QStringLiteral("Порядок по x, y не определён: ");
+    for (int h = 0; h < StepHalving::Halvings; ++h)
+        if (!ends[h].reached)
+            return F::none(
+                undefined +
+                QStringLiteral("прогон с шагом %1 прерван переполнением").arg(halvingName(h)));
+    const double coarse = std::hypot(ends[0].x - ends[1].x, ends[0].y - ends[1].y);
+    const double fine = std::hypot(ends[1].x - ends[2].x, ends[1].y - ends[2].y);
+    double magnitude = 0;
+    for (const End& e : ends)
+        magnitude = std::max(magnitude, std::hypot(e.x, e.y));
+    const double level = StepHalving::roundingLevel(magnitude, finestSteps);
+    if (!std::isfinite(coarse) || !std::isfinite(fine) || !std::isfinite(level))
+        return F::none(undefined + QStringLiteral("x, y вне диапазона чисел"));
+    if (!(fine > level))
+        return F::none(undefined + QStringLiteral("x, y в конце при Δt/2 и Δt/4 расходятся на %1, "
+                                                  "в пределах округления (%2)")
+                                       .arg(brief(fine), brief(level)));
+    if (!(coarse > fine))
+        return F::none(undefined +
+                       QStringLiteral("расхождение x, y в конце не уменьшается с "
+                                      "шагом (%1 между Δt и Δt/2, %2 между Δt/2 и Δt/4)")
+                           .arg(brief(coarse), brief(fine)));
+    return finiteFigure(std::log2(coarse / fine),
+                        undefined + QStringLiteral("вне диапазона чисел"));
+}
+
+// Row `a` against the next halving's `b`; levels: below them a drift may
+// be rounding alone.
+F driftOrder(const F& a, double levelA, const F& b, double levelB) {
+    if (!a.has() || !b.has())
+        return F::none(QStringLiteral("Порядок не определён: нет дрейфа"));
+    if (!(std::fabs(*a) > levelA) || !(std::fabs(*b) > levelB))
+        return F::none(QStringLiteral("Порядок по V не определён: дрейф %1 в пределах округления "
+                                      "(%2)")
+                           .arg(brief(std::fabs(*a) > levelA ? *b : *a),
+                                brief(std::fabs(*a) > levelA ? levelB : levelA)));
+    if ((*a > 0) != (*b > 0))
+        return F::none(QStringLiteral("Порядок не определён: дрейфы разных знаков"));
+    if (!(std::fabs(*a) > std::fabs(*b)))
+        return F::none(QStringLiteral("Порядок по V не определён: дрейф не уменьшается с шагом"));
+    return finiteFigure(std::log2(*a / *b), QStringLiteral("Порядок вне диапазона чисел"));
+}
+} // namespace
+
+double StepHalving::roundingLevel(double magnitude, int steps) {
+    return std::numeric_limits<double>::epsilon() * std::max(1000.0, double(steps)) * magnitude;
+}
 
 Figure<double> StepHalving::drift(Integrator::Method method, const Trajectory::Rates& r,
                                   const std::vector<double>& x, const std::vector<double>& y,
                                   int last, int strike) {
-    using F = Figure<double>;
     for (int i = 0; i <= last; ++i)
         if (!(x[std::size_t(i)] > 0 && y[std::size_t(i)] > 0))
             return F::none(
@@ -20,57 +96,75 @@ Figure<double> StepHalving::drift(Integrator::Method method, const Trajectory::R
         const auto [xb, yb] = Integrator::advance(method, r, x[k - 1], y[k - 1]);
         change -= Invariant::raw(r, x[k], y[k]) - Invariant::raw(r, xb, yb);
     }
-    if (!std::isfinite(change))
-        return F::none(QStringLiteral("Дрейф вне диапазона чисел"));
-    return F::of(change);
+    return finiteFigure(change, QStringLiteral("Дрейф вне диапазона чисел"));
 }
 
 std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rates, double x0,
-                                                   double y0, int steps, int strike,
-                                                   double divisor) {
-    using F = Figure<double>;
+                                                   double y0, int steps, int strike, double divisor,
+                                                   std::vector<Path>* paths) {
     std::vector<Row> rows;
     if (steps < 0 || steps > (1 << 28))
         throw RunError(RunError::Overflow);
-    const int most = steps << (Halvings - 1);
-    std::vector<double> x(std::size_t(std::max(most, 0)) + 1), y(x.size());
+    // Without paths to keep, one pair of arrays serves every run.
+    std::vector<double> shared[2];
+    if (!paths) {
+        shared[0].resize(std::size_t(steps << (Halvings - 1)) + 1);
+        shared[1].resize(shared[0].size());
+    }
     for (Integrator::Method m : Integrator::All) {
+        End ends[Halvings];
+        double levels[Halvings];
         for (int h = 0; h < Halvings; ++h) {
             Trajectory::Rates r = rates;
             r.dt = rates.dt / (1 << h);
             const int last = steps << h;
             const int struck = strike >= 1 ? strike << h : -1;
-            Row row{m, r.dt, last, {}, {}};
+            Path path{m, h, {}, {}};
+            std::vector<double>& x = paths ? path.x : shared[0];
+            std::vector<double>& y = paths ? path.y : shared[1];
+            if (paths) {
+                x.resize(std::size_t(last) + 1);
+                y.resize(x.size());
+            }
             x[0] = x0;
             y[0] = y0;
-            try {
-                Integrator::fill(m, r, x.data(), y.data(), last, struck, divisor);
-                row.drift = drift(m, r, x, y, last, struck);
-            } catch (const RunError& e) {
-                row.drift = F::none(
-                    QStringLiteral("Прогон с шагом /%1 прерван: %2").arg(1 << h).arg(e.report()));
-            }
-            rows.push_back(row);
-        }
-        // Each row against the next halving.
-        const std::size_t first = rows.size() - Halvings;
-        for (std::size_t i = first; i < rows.size(); ++i) {
-            Row& row = rows[i];
-            if (i + 1 == rows.size()) {
-                row.order = F::none(QStringLiteral("Последнее деление шага: сравнивать не с чем"));
-                continue;
-            }
-            const F& a = row.drift;
-            const F& b = rows[i + 1].drift;
-            if (!a.has() || !b.has())
-                row.order = F::none(QStringLiteral("Порядок не определён: нет дрейфа"));
-            else if (*a == 0 || *b == 0 || (*a > 0) != (*b > 0))
-                row.order = F::none(
-                    QStringLiteral("Порядок не определён: дрейфы нулевые или разных знаков"));
-            else if (const double order = std::log2(*a / *b); std::isfinite(order))
-                row.order = F::of(order);
+            const int done =
+                Integrator::fillUntilOverflow(m, r, x.data(), y.data(), last, struck, divisor);
+            Row row{m, r.dt, last, {}, {}, {}};
+            if (done < last)
+                row.drift = F::none(QStringLiteral("Прогон с шагом /%1 прерван: %2")
+                                        .arg(1 << h)
+                                        .arg(RunError(RunError::Overflow).report()));
             else
-                row.order = F::none(QStringLiteral("Порядок вне диапазона чисел"));
+                row.drift = drift(m, r, x, y, last, struck);
+            const std::size_t end = std::size_t(done);
+            ends[h] = {done == last, x[end], y[end]};
+            levels[h] = row.drift.has()
+                            ? roundingLevel(
+                                  std::max(termsOfV(r, x0, y0), termsOfV(r, x[end], y[end])), last)
+                            : 0;
+            rows.push_back(row);
+            if (paths) {
+                x.resize(end + 1);
+                y.resize(end + 1);
+                const auto [xMin, xMax] = std::minmax_element(x.begin(), x.end());
+                const auto [yMin, yMax] = std::minmax_element(y.begin(), y.end());
+                path.xMin = *xMin;
+                path.xMax = *xMax;
+                path.yMin = *yMin;
+                path.yMax = *yMax;
+                paths->push_back(std::move(path));
+            }
+        }
+        const std::size_t first = rows.size() - Halvings;
+        const F order = stateOrder(ends, steps << (Halvings - 1));
+        for (int h = 0; h < Halvings; ++h) {
+            Row& row = rows[first + std::size_t(h)];
+            row.stateOrder = order;
+            row.order = h + 1 == Halvings
+                            ? F::none(QStringLiteral("Последнее деление шага: сравнивать не с чем"))
+                            : driftOrder(row.drift, levels[h],
+                                         rows[first + std::size_t(h) + 1].drift, levels[h + 1]);
         }
     }
     return rows;

@@ -6,13 +6,19 @@
 #include <vector>
 
 // The same run at Δt, Δt/2 and Δt/4 with each method, over the same time
-// span and with the disaster at the same moment, to show how the drift of V
-// shrinks as the step does. The observed order log2(drift(Δt) /
-// drift(Δt/2)) tends to 1 for explicit Euler and 4 for RK4 as Δt shrinks;
-// at a coarse step it is only an estimate, and the semi-implicit step's
-// drift oscillates instead of settling. The drift here is what the method
-// adds: a disaster's own jump of V is taken out, since it does not shrink
-// with the step.
+// span and with the disaster at the same moment, to show how each method's
+// error shrinks as the step does.
+//
+// Two measures. The drift of V is what the method adds to the quantity the
+// exact flow keeps (a disaster's own jump of V is taken out, since it does
+// not shrink with the step); its order log2(drift(Δt) / drift(Δt/2)) tends
+// to 1 for explicit Euler and 4 for RK4, but the semi-implicit step's V
+// oscillates instead of drifting, so its drift says little of its order.
+// The state's order compares the values themselves at the end:
+// log2(|z(Δt) − z(Δt/2)| / |z(Δt/2) − z(Δt/4)|), z = (x, y), which tends to
+// the order of every method, 1, 1 and 4. Either is an estimate at a coarse
+// step, and none where the differences are at rounding level or do not
+// shrink.
 class StepHalving {
 public:
     struct Row {
@@ -22,17 +28,38 @@ public:
         Figure<double> drift;
         // Against the next halving; null for the last one.
         Figure<double> order;
+        // The method's order from the state at the end: one figure from
+        // all three runs, the same in each of its rows.
+        Figure<double> stateOrder;
+    };
+
+    // One of the compared runs, steps 0 up to the end or to the step before
+    // an overflow, with the least and largest x and y among them.
+    struct Path {
+        Integrator::Method method;
+        int halving; // 0, 1, 2 for Δt, Δt/2, Δt/4
+        std::vector<double> x, y;
+        double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     };
 
     static constexpr int Halvings = 3; // Δt, Δt/2, Δt/4
 
     // steps at Δt, strike the struck step (or < 1 for none). Rows method by
     // method, each at Δt, Δt/2, Δt/4. Runs past 32767 steps are allowed.
+    // paths: when given, receives the nine runs in the same order, so that
+    // a view can draw them without computing them again.
     static std::vector<Row> compare(const Trajectory::Rates& rates, double x0, double y0, int steps,
-                                    int strike, double divisor);
+                                    int strike, double divisor, std::vector<Path>* paths = nullptr);
 
     // The drift V(end) − V(0) of one run, less the disaster's jump.
     static Figure<double> drift(Integrator::Method method, const Trajectory::Rates& rates,
                                 const std::vector<double>& x, const std::vector<double>& y,
                                 int last, int strike);
+
+    // How far apart two results of `steps` steps whose magnitude is
+    // `magnitude` must be to tell methods apart rather than rounding. Each
+    // step rounds the values by about a unit in their last place, and over
+    // n steps such errors add up to at most about n units; so a difference
+    // below max(1000, n) units of the magnitude may be rounding alone.
+    static double roundingLevel(double magnitude, int steps);
 };

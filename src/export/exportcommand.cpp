@@ -97,12 +97,16 @@ PhasePlotter::Overlay overlay(const Run& r) {
     if (r.options.nullclines) {
         if (const Figure<PhasePoint> e = Invariant::equilibrium(rates); e.has())
             o.equilibrium = std::pair{(*e).x, (*e).y};
+        else
+            o.notes << e.reason;
     }
     if (r.options.exactOrbit) {
         if (auto orbit = ExactOrbit::through(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
             orbit.has()) {
             o.orbitX = std::move(orbit.value->x);
             o.orbitY = std::move(orbit.value->y);
+        } else if (!o.notes.contains(orbit.reason)) {
+            o.notes << orbit.reason;
         }
     }
     return o;
@@ -176,12 +180,15 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
         say(err, *problem);
         return BadInput;
     }
-    if (o.help) {
-        out.write(usage().toUtf8());
-        return Success;
-    }
-    if (o.version) {
-        out.write(QByteArrayLiteral("morvane-export " MORVANE_VERSION "\n"));
+    if (o.help || o.version) {
+        try {
+            OutputFiles::writeStandardOutput(
+                out, o.help ? usage().toUtf8()
+                            : QByteArrayLiteral("morvane-export " MORVANE_VERSION "\n"));
+        } catch (const RunError& e) {
+            say(err, e.report());
+            return RunFault;
+        }
         return Success;
     }
     if (const auto problem = o.checkOutputs()) {

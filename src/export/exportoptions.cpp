@@ -46,7 +46,8 @@ const O::Row Rows[] = {
     {"summary", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "показатели прогона в JSON: V, дрейф, периоды, катастрофа", true},
     {"compare-steps", Kind::Flag, nullptr, own<&O::compareSteps>, "",
-     "в --summary: дрейф каждого метода при dt, dt/2, dt/4"},
+     "в --summary: дрейф каждого метода при dt, dt/2, dt/4 и порядок по нему\n"
+     "                    (compareSteps) и по x, y в конце (stateOrder)"},
     {"help", Kind::Flag, nullptr, own<&O::help>},
     {"version", Kind::Flag, nullptr, own<&O::version>},
 };

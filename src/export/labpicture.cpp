@@ -174,8 +174,8 @@ PhaseView LabPicture::view(const LabRun& run, const QRectF& area, const Style& s
     if (run.summary.disaster)
         e.add(run.summary.disaster->xBefore, run.summary.disaster->yBefore);
     if (style.compare)
-        for (const LabRun::Path& path : run.compared)
-            e.add(path.extent);
+        for (const LabRun::Extent& path : run.comparedExtents)
+            e.add(path);
     return PhaseView(PhaseView::axis(e.x.min, e.x.max), PhaseView::axis(e.y.min, e.y.max), plane);
 }
 

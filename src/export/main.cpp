@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 // Qt's own remarks about the session (no runtime directory and the like)
@@ -14,9 +16,20 @@ void keepSerious(QtMsgType type, const QMessageLogContext&, const QString& text)
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(text));
 }
+// A standard stream the shell closed (`>&-`) would hand its number to the
+// next file opened, and the bytes meant for it would land in an output's
+// temporary file. /dev/null holds the place (open takes the lowest free
+// number, which is this one, the lower ones being held already), opened
+// the other way round, so that every write to it fails as on the closed one.
+void holdClosedStreams() {
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (fcntl(fd, F_GETFD) == -1)
+            open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+}
 } // namespace
 
 int main(int argc, char** argv) {
+    holdClosedStreams();
     // Taken before Qt sees them: the application would otherwise claim
     // options of its own, such as --reverse, and drop them silently.
     QStringList args;
@@ -30,9 +43,11 @@ int main(int argc, char** argv) {
     QGuiApplication app(appArgc, argv);
     QtTranslation::install();
 
+    // The descriptors, not the C library's streams: a write to a FILE only
+    // fills its buffer, and a full disk would be found at exit, unreported.
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     return ExportCommand::run(args, out, err);
 }

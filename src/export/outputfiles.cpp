@@ -15,6 +15,12 @@ RunError failure(const QSaveFile& file, const QString& path, bool opening) {
 }
 } // namespace
 
+void OutputFiles::writeStandardOutput(QIODevice& out, const QByteArray& bytes) {
+    auto* file = qobject_cast<QFileDevice*>(&out);
+    if (out.write(bytes) != bytes.size() || (file && !file->flush()))
+        throw RunError(RunError::DiskFull, QStringLiteral("-: %1").arg(out.errorString()));
+}
+
 void OutputFiles::add(const QString& path, const QByteArray& bytes) {
     m_entries.push_back({path, bytes});
 }
@@ -53,12 +59,9 @@ void OutputFiles::commit(QIODevice* standardOutput) {
     // Standard output before the renames: when it fails, no file has been
     // replaced yet.
     if (toStandardOutput && standardOutput) {
-        const QByteArray& bytes = toStandardOutput->bytes;
-        if (standardOutput->write(bytes) != bytes.size()) {
-            m_failed = toStandardOutput->path;
-            throw RunError(RunError::DiskFull,
-                           QStringLiteral("%1: %2").arg(m_failed, standardOutput->errorString()));
-        }
+        m_failed = toStandardOutput->path;
+        writeStandardOutput(*standardOutput, toStandardOutput->bytes);
+        m_failed.clear();
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!files[i]->commit()) {

@@ -14,6 +14,10 @@ public:
     // "-" stands for standard output.
     static bool isStandardOutput(const QString& path) { return path == QLatin1String("-"); }
 
+    // All of `bytes` to standard output, flushed; DiskFull naming "-" when
+    // any of them is not taken.
+    static void writeStandardOutput(QIODevice& out, const QByteArray& bytes);
+
     void add(const QString& path, const QByteArray& bytes);
     // Writes every file beside its target, then standard output (when
     // given), then puts the files in place. Throws RunError naming the

@@ -67,18 +67,16 @@ QByteArray SummaryJson::document(const RunSummary& s, const std::vector<StepHalv
         o[QStringLiteral("disaster")] = QJsonValue::Null;
     if (compare) {
         QJsonArray rows;
-        for (std::size_t i = 0; i < compare->size(); ++i) {
-            const StepHalving::Row& row = (*compare)[i];
-            // The last halving has nothing to compare with: no note needed.
-            const bool lastHalving = i % StepHalving::Halvings == StepHalving::Halvings - 1;
-            const QJsonValue order = lastHalving && !row.order.has() ? QJsonValue(QJsonValue::Null)
-                                                                     : notes.of(row.order);
+        QJsonObject stateOrders;
+        for (const StepHalving::Row& row : *compare) {
             rows.append(QJsonObject{{QStringLiteral("method"), Integrator::name(row.method)},
                                     {QStringLiteral("dt"), row.dt},
                                     {QStringLiteral("drift"), notes.of(row.drift)},
-                                    {QStringLiteral("order"), order}});
+                                    {QStringLiteral("order"), notes.of(row.order)}});
+            stateOrders[Integrator::name(row.method)] = notes.of(row.stateOrder);
         }
         o[QStringLiteral("compareSteps")] = rows;
+        o[QStringLiteral("stateOrder")] = stateOrders;
     }
     o[QStringLiteral("notes")] = QJsonArray::fromStringList(notes.list);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);

@@ -12,10 +12,11 @@ QString brief(double v) {
 }
 } // namespace
 
-CompareTable::CompareTable(QWidget* parent) : QTableWidget(9, 4, parent) {
+CompareTable::CompareTable(QWidget* parent) : QTableWidget(9, 5, parent) {
     setObjectName(QStringLiteral("CompareTable"));
     setHorizontalHeaderLabels({QStringLiteral("Метод"), QStringLiteral("Шаг"),
-                               QStringLiteral("Дрейф V"), QStringLiteral("Порядок")});
+                               QStringLiteral("Дрейф V"), QStringLiteral("Порядок по V"),
+                               QStringLiteral("Порядок по x, y")});
     verticalHeader()->hide();
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -27,6 +28,7 @@ CompareTable::CompareTable(QWidget* parent) : QTableWidget(9, 4, parent) {
 }
 
 void CompareTable::setRows(const std::vector<StepHalving::Row>& rows) {
+    clearSpans();
     setRowCount(int(rows.size()));
     const QStringList steps{QStringLiteral("Δt"), QStringLiteral("Δt/2"), QStringLiteral("Δt/4")};
     auto cell = [this](int r, int c, const QString& text, const QString& tip = {}) {
@@ -42,5 +44,12 @@ void CompareTable::setRows(const std::vector<StepHalving::Row>& rows) {
              row.drift.has() ? NumberText::fromDouble(*row.drift) : row.drift.reason);
         cell(r, 3, row.order.has() ? brief(*row.order) : QStringLiteral("—"),
              row.order.has() ? NumberText::fromDouble(*row.order) : row.order.reason);
+        // One order from a method's three runs, in one cell across them.
+        if (r % StepHalving::Halvings == 0) {
+            const Figure<double>& order = row.stateOrder;
+            cell(r, 4, order.has() ? brief(*order) : QStringLiteral("нет"),
+                 order.has() ? NumberText::fromDouble(*order) : order.reason);
+            setSpan(r, 4, StepHalving::Halvings, 1);
+        }
     }
 }

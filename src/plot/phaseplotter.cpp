@@ -61,6 +61,12 @@ void PhasePlotter::draw(const double* x, const double* y, std::size_t count,
     surface.line(x0 + d, y0 + d, x0 - d, y0 + d);
     surface.line(x0 - d, y0 + d, x0 - d, y0 - d);
 
+    for (qsizetype i = 0; i < overlay.notes.size(); ++i) {
+        surface.setTextPosition(G::coord(area.originX + 120),
+                                G::coord(area.originY - area.height - 840 + 200 * double(i)));
+        surface.printText(overlay.notes[i]);
+    }
+
     // The graduation, placed and printed as the time graph's. Populations
     // are often well below 1, so each axis gets as many decimals as its
     // division needs to show a digit (at least those of the time graph).

@@ -3,6 +3,7 @@
 #include "plot/drawsurface.h"
 #include "plot/graphgeometry.h"
 
+#include <QStringList>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -26,6 +27,10 @@ public:
     struct Overlay {
         std::optional<std::pair<double, double>> equilibrium;
         std::vector<double> orbitX, orbitY;
+        // What was asked for and cannot be drawn, and why: a line each in
+        // the upper left corner, above the area, where the value axis
+        // leaves room.
+        QStringList notes;
     };
 
     // The first `count` steps of the series x and y; strikeStep: the step
