@@ -7,6 +7,7 @@
 #include "plot/phaseview.h"
 
 #include <cmath>
+#include <future>
 
 namespace {
 // The steps `method` takes from x[0], y[0]; the last step computed, with
@@ -71,6 +72,17 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
     run.y.resize(run.x.size());
     if (run.strike > run.last)
         run.strike = -1;
+    // The compared steps are most of the work with "Сравнить шаги" on; the
+    // other core makes them while this one makes the rest.
+    std::future<void> halving;
+    if (compare)
+        halving = std::async(std::launch::async, [&run, &p, rates, count] {
+            // The nine paths come from the halving itself, computed once.
+            run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor,
+                                            &run.compared);
+            for (const Path& path : run.compared)
+                run.comparedExtents.push_back(Extent::of(path.x, path.y));
+        });
     run.summary = RunSummary::of(
         {p.method, rates, run.x.data(), run.y.data(), run.last, run.strike, double(p.divisor)});
     run.extent = Extent::of(run.x, run.y);
@@ -91,11 +103,7 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
             Invariant::strikeJumps(rates, x.data(), y.data(), std::size_t(last) + 1, p.divisor);
     }
 
-    if (!compare)
-        return run;
-    // The nine paths come from the halving itself, computed once.
-    run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor, &run.compared);
-    for (const Path& path : run.compared)
-        run.comparedExtents.push_back(Extent::of(path.x, path.y));
+    if (halving.valid())
+        halving.get();
     return run;
 }
