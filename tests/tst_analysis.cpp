@@ -126,6 +126,20 @@ static const std::tuple<const char*, Rates, double, double, int, std::array<cons
          {"переполнением", "не уменьшается", "3.9156854286477207"}},
 };
 
+// name, arguments (a run of several cycles), the note on the period
+// (spacings from a plain Python loop), or none.
+static const std::tuple<const char*, const char*, const char*> periodNotes[] = {
+    {"Euler's cycles grow", "--k1=0,3 --k2=0,9 --a1=0,15 --a2=0,02 --x0=60 --y0=1 --dt=0,1 --t=200",
+     "Период до катастрофы: циклы растут: промежутки между максимумами x от 12,76 до 32,62, в "
+     "среднем на 2,206 за цикл; период — среднее по ним"},
+    {"RK4's do not",
+     "--k1=0,3 --k2=0,9 --a1=0,15 --a2=0,02 --x0=60 --y0=1 --dt=0,1 --t=200 --method=rk4", ""},
+    {"semi-implicit, coarse step",
+     "--k1=0,55 --k2=0,35 --a1=0,09 --a2=0,06 --x0=4 --y0=1,5 --dt=0,5 --t=300 "
+     "--method=semi-implicit",
+     ""},
+};
+
 class TestAnalysis : public QObject {
     Q_OBJECT
 private slots:
@@ -301,6 +315,16 @@ private slots:
         QVERIFY(QString::fromUtf8(svg)
                     .remove(QRegularExpression("<[^>]*>\\s*"))
                     .contains("k1/a1 слишком велико"));
+    }
+
+    void periodNote_data() { addRows(periodNotes); }
+    void periodNote() {
+        const auto& [name, args, note] = currentRow(periodNotes);
+        const auto [status, json] = exportWith(QString::fromUtf8(args) + " --summary=-");
+        const QJsonObject o = QJsonDocument::fromJson(json).object();
+        const QStringList notes = o["notes"].toVariant().toStringList().filter("циклы");
+        QCOMPARE(notes, *note ? QStringList{QString::fromUtf8(note)} : QStringList());
+        QVERIFY(o["periodBefore"].toDouble() > 12);
     }
 
     // The summary's figures against a plain Euler loop written here.

@@ -52,7 +52,11 @@ using Example = std::tuple<const char*, QStringList, std::function<bool(const La
 const Example Examples[] = {
     {"Euler's spiral",
      {"0,1", "60", "5", "2", "0", "2"},
-     [](const LabRun& r) { return *r.summary.drift > 1; }},
+     [](const LabRun& r) {
+         return *r.summary.drift > 1 &&
+                LabReadout::lines(r).filter("Период до катастрофы: ")[0].contains(
+                    "(циклы растут: ");
+     }},
     {"small orbits",
      {"0,005", "60", "3,2", "3", "0", "2"},
      [](const LabRun& r) { return std::abs(*r.summary.periodBefore - 8.55033220107909) < 0.05; }},

@@ -12,9 +12,12 @@
 template <class T> struct Figure {
     std::optional<T> value;
     QString reason;
+    // What a reader should know about a value that exists, such as cycles
+    // that grow under an average period; empty for most.
+    QString note;
 
-    static Figure of(T v) { return {std::move(v), {}}; }
-    static Figure none(QString why) { return {std::nullopt, std::move(why)}; }
+    static Figure of(T v) { return {std::move(v), {}, {}}; }
+    static Figure none(QString why) { return {std::nullopt, std::move(why), {}}; }
     bool has() const { return value.has_value(); }
     const T& operator*() const { return *value; }
     const T* operator->() const { return &*value; }

@@ -6,26 +6,51 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+QString brief(double v) {
+    return NumberText::fromDouble(QString::number(v, 'g', 4).toDouble());
+}
+} // namespace
+
 Figure<double> RunSummary::period(const double* x, int from, int to, double dt) {
     int count = 0;
-    double first = 0, latest = 0;
+    double first = 0, second = 0, previous = 0, latest = 0;
     for (int i = from + 1; i < to; ++i) {
         const double before = x[i - 1], here = x[i], after = x[i + 1];
         if (!(here > before && here >= after))
             continue;
         const double bend = before - 2 * here + after;
         const double shift = bend != 0 ? 0.5 * (before - after) / bend : 0;
+        previous = latest;
         latest = (i + shift) * dt;
-        if (count++ == 0)
+        if (count == 0)
             first = latest;
+        else if (count == 1)
+            second = latest;
+        ++count;
     }
     if (count < 2)
         return Figure<double>::none(
             QStringLiteral("Меньше двух максимумов x между шагами %1 и %2: период не измерить")
                 .arg(from)
                 .arg(to));
-    return finiteFigure(std::fabs(latest - first) / (count - 1),
-                        QStringLiteral("Период вне диапазона чисел"));
+    Figure<double> mean = finiteFigure(std::fabs(latest - first) / (count - 1),
+                                       QStringLiteral("Период вне диапазона чисел"));
+    // A mean of spacings that keep growing (Euler's outward spiral) is no
+    // period of anything: say how they change. A parabola's vertex places
+    // a maximum to a small part of a step, so a change of half a step over
+    // the run, and of 0.2 % of the period per cycle, is the method's own.
+    const double firstSpacing = std::fabs(second - first);
+    const double lastSpacing = std::fabs(latest - previous);
+    const double change = lastSpacing - firstSpacing;
+    const double perCycle = count > 2 ? change / (count - 2) : 0;
+    if (mean.has() && std::fabs(change) > 0.5 * std::fabs(dt) &&
+        std::fabs(perCycle) > 0.002 * *mean)
+        mean.note = QStringLiteral("циклы %1: промежутки между максимумами x от %2 до %3, "
+                                   "в среднем на %4 за цикл; период — среднее по ним")
+                        .arg(change > 0 ? QStringLiteral("растут") : QStringLiteral("сокращаются"),
+                             brief(firstSpacing), brief(lastSpacing), brief(std::fabs(perCycle)));
+    return mean;
 }
 
 namespace {

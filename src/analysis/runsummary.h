@@ -54,5 +54,7 @@ public:
     // The mean time between successive maxima of x over steps from..to,
     // each refined by the vertex of the parabola through it and its two
     // neighbours; a maximum needs both neighbours inside from..to.
+    // When the spacings grow or shrink from the first to the last by more
+    // than sampling explains, the note says so and by how much per cycle.
     static Figure<double> period(const double* x, int from, int to, double dt);
 };

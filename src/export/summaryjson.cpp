@@ -12,9 +12,13 @@ struct Notes {
         if (!note.isEmpty() && !list.contains(note))
             list << note;
     }
-    QJsonValue of(const Figure<double>& f) {
-        if (f.has())
+    // what: the figure's name, before a note on a value that exists.
+    QJsonValue of(const Figure<double>& f, const QString& what = {}) {
+        if (f.has()) {
+            if (!f.note.isEmpty())
+                add(what + f.note);
             return *f;
+        }
         add(f.reason);
         return QJsonValue::Null;
     }
@@ -49,8 +53,10 @@ QByteArray SummaryJson::document(const RunSummary& s, const std::vector<StepHalv
                         {QStringLiteral("t"), f->t}};
     else
         o[QStringLiteral("firstNonPositive")] = QJsonValue::Null;
-    o[QStringLiteral("periodBefore")] = notes.of(s.periodBefore);
-    o[QStringLiteral("periodAfter")] = notes.of(s.periodAfter);
+    o[QStringLiteral("periodBefore")] =
+        notes.of(s.periodBefore, QStringLiteral("Период до катастрофы: "));
+    o[QStringLiteral("periodAfter")] =
+        notes.of(s.periodAfter, QStringLiteral("Период после катастрофы: "));
     o[QStringLiteral("smallOrbitPeriod")] = notes.of(s.smallOrbitPeriod);
     if (const auto& d = s.disaster)
         o[QStringLiteral("disaster")] =

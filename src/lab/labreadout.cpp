@@ -9,7 +9,9 @@ QString number(double v) {
 } // namespace
 
 QString LabReadout::figure(const Figure<double>& f) {
-    return f.has() ? number(*f) : QStringLiteral("нет (%1)").arg(f.reason);
+    if (!f.has())
+        return QStringLiteral("нет (%1)").arg(f.reason);
+    return f.note.isEmpty() ? number(*f) : QStringLiteral("%1 (%2)").arg(number(*f), f.note);
 }
 
 QStringList LabReadout::lines(const LabRun& run) {

@@ -10,6 +10,7 @@
 class LabReadout {
 public:
     static QStringList lines(const LabRun& run);
-    // A figure's number in the program's format, or "нет (why)".
+    // A figure's number in the program's format, with its note in
+    // brackets when it has one, or "нет (why)".
     static QString figure(const Figure<double>& f);
 };
