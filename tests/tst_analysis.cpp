@@ -48,7 +48,7 @@ static std::pair<int, QByteArray> exportWith(const QString& args) {
     QBuffer o(&out), e(&err);
     o.open(QIODevice::WriteOnly);
     e.open(QIODevice::WriteOnly);
-    const int status = ExportCommand::run(args.split(u' '), o, e);
+    const int status = ExportCommand::run(args.split(u' ', Qt::SkipEmptyParts), o, e);
     return {status, status == 0 ? out : err};
 }
 
@@ -138,6 +138,23 @@ static const std::tuple<const char*, const char*, const char*> periodNotes[] = {
      "--k1=0,55 --k2=0,35 --a1=0,09 --a2=0,06 --x0=4 --y0=1,5 --dt=0,5 --t=300 "
      "--method=semi-implicit",
      ""},
+};
+
+// name, arguments, the inputs the summary must say it used (t rounded to
+// even as the windows read it; the strike step round(20 / 0,05) by hand).
+static const std::tuple<const char*, const char*, const char*> inputRows[] = {
+    {"every input given",
+     "--k1=0,6 --k2=0,5 --a1=0,3 --a2=0,4 --x0=2 --y0=0,5 --dt=0,05 --t=40 --disaster=20 "
+     "--divisor=3 --method=semi-implicit",
+     R"({"k1":0.6,"k2":0.5,"a1":0.3,"a2":0.4,"dt":0.05,"t":40,"x0":2,"y0":0.5,
+         "method":"semi-implicit","divisor":3,"disasterTime":20,"strikeStep":400})"},
+    {"t rounded, disaster past the end",
+     "--k1=0,7 --k2=0,4 --a1=0,3 --a2=0,2 --dt=1 --t=10,5 --x0=1,25 --y0=0,75 --disaster=10,6",
+     R"({"k1":0.7,"k2":0.4,"a1":0.3,"a2":0.2,"dt":1,"t":10,"x0":1.25,"y0":0.75,
+         "method":"euler","divisor":2,"disasterTime":10.6,"strikeStep":null})"},
+    {"nothing given", "",
+     R"({"k1":0.1,"k2":0.1,"a1":0.1,"a2":0.1,"dt":0.1,"t":50,"x0":0.1,"y0":0.1,
+         "method":"euler","divisor":2,"disasterTime":null,"strikeStep":null})"},
 };
 
 class TestAnalysis : public QObject {
@@ -325,6 +342,14 @@ private slots:
         const QStringList notes = o["notes"].toVariant().toStringList().filter("циклы");
         QCOMPARE(notes, *note ? QStringList{QString::fromUtf8(note)} : QStringList());
         QVERIFY(o["periodBefore"].toDouble() > 12);
+    }
+
+    void inputs_data() { addRows(inputRows); }
+    void inputs() {
+        const auto& [name, args, want] = currentRow(inputRows);
+        const auto [status, json] = exportWith(QString::fromUtf8(args) + " --summary=-");
+        QCOMPARE(QJsonDocument::fromJson(json)["inputs"].toObject(),
+                 QJsonDocument::fromJson(want).object());
     }
 
     // The summary's figures against a plain Euler loop written here.

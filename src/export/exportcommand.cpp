@@ -80,14 +80,22 @@ QByteArray summary(const Run& r) {
     QStringList notes;
     if (r.inputs.disasterTime && r.struck == 0)
         notes << QStringLiteral("Катастрофа не приходится ни на один шаг с 1-го по последний");
+    SummaryJson::Inputs inputs{rates,
+                               s.t,
+                               s.xSeries[0],
+                               s.ySeries[0],
+                               r.inputs.method,
+                               r.inputs.divisor,
+                               r.inputs.disasterTime,
+                               r.struck > 0 ? std::optional(r.struck) : std::nullopt};
     if (!r.options.compareSteps)
-        return SummaryJson::document(figures, nullptr, notes);
+        return SummaryJson::document(inputs, figures, nullptr, notes);
     if (strike > 0)
         notes << QStringLiteral("В compareSteps дрейф взят без скачка V при катастрофе: он не "
                                 "зависит от шага");
     const std::vector<StepHalving::Row> rows =
         StepHalving::compare(rates, s.xSeries[0], s.ySeries[0], last, strike, r.inputs.divisor);
-    return SummaryJson::document(figures, &rows, notes);
+    return SummaryJson::document(inputs, figures, &rows, notes);
 }
 
 // The nullclines and the exact orbit asked for, where they are defined.

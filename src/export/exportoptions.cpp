@@ -44,7 +44,9 @@ const O::Row Rows[] = {
      "на фазовом портрете: точная орбита V = V0"},
     {"scale", Kind::Text, own<&O::scale>, nullptr, "N", "увеличение PNG: 1...4 (по умолчанию 1)"},
     {"summary", Kind::Output, nullptr, nullptr, "ФАЙЛ",
-     "показатели прогона в JSON: V, дрейф, периоды, катастрофа", true},
+     "показатели прогона в JSON: входные данные (inputs), V, дрейф, периоды,\n"
+     "                    катастрофа",
+     true},
     {"compare-steps", Kind::Flag, nullptr, own<&O::compareSteps>, "",
      "в --summary: дрейф каждого метода при dt, dt/2, dt/4 и порядок по нему\n"
      "                    (compareSteps) и по x, y в конце (stateOrder)"},

@@ -25,12 +25,28 @@ struct Notes {
 };
 } // namespace
 
-QByteArray SummaryJson::document(const RunSummary& s, const std::vector<StepHalving::Row>* compare,
+QByteArray SummaryJson::document(const Inputs& in, const RunSummary& s,
+                                 const std::vector<StepHalving::Row>* compare,
                                  const QStringList& extraNotes) {
     Notes notes;
     for (const QString& note : extraNotes)
         notes.add(note);
     QJsonObject o;
+    const auto orNull = [](const auto& v) { return v ? QJsonValue(*v) : QJsonValue(); };
+    o[QStringLiteral("inputs")] = QJsonObject{
+        {QStringLiteral("k1"), in.rates.k1},
+        {QStringLiteral("k2"), in.rates.k2},
+        {QStringLiteral("a1"), in.rates.a1},
+        {QStringLiteral("a2"), in.rates.a2},
+        {QStringLiteral("dt"), in.rates.dt},
+        {QStringLiteral("t"), in.t},
+        {QStringLiteral("x0"), in.x0},
+        {QStringLiteral("y0"), in.y0},
+        {QStringLiteral("method"), Integrator::name(in.method)},
+        {QStringLiteral("divisor"), in.divisor},
+        {QStringLiteral("disasterTime"), orNull(in.disasterTime)},
+        {QStringLiteral("strikeStep"), orNull(in.strikeStep)},
+    };
     o[QStringLiteral("method")] = Integrator::name(s.method);
     o[QStringLiteral("dt")] = s.dt;
     o[QStringLiteral("t")] = s.span;

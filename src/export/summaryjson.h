@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 // A run's figures as the one JSON object morvane-export's --summary writes,
@@ -15,9 +16,20 @@
 // are nulls before they get here).
 class SummaryJson {
 public:
+    // Every input as read and used, so that a file tells its run.
+    struct Inputs {
+        Trajectory::Rates rates{}; // k1, k2, a1, a2, dt
+        int t = 0;                 // the whole number the run used
+        double x0 = 0, y0 = 0;
+        Integrator::Method method = Integrator::Euler;
+        int divisor = 2;
+        std::optional<double> disasterTime;
+        std::optional<int> strikeStep; // the step the disaster struck
+    };
+
     // compare: the step halving's rows, or null when not asked for.
     // extraNotes go first, e.g. that a disaster fell outside the run.
-    static QByteArray document(const RunSummary& summary,
+    static QByteArray document(const Inputs& inputs, const RunSummary& summary,
                                const std::vector<StepHalving::Row>* compare,
                                const QStringList& extraNotes);
 };
