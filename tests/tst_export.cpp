@@ -187,6 +187,21 @@ const std::tuple<const char*, const char*, int, const char*, const char*, const 
         {"picture to standard output", "--csv=v.csv --png=-", 0, "", "\x89PNG\r\n", "v.csv"},
         {"vectors to standard output", "--phase-svg=- --svg=g.svg", 0, "", "<?xml", "g.svg"},
 };
+
+// Arguments (each with --csv=-), the status and all that standard error
+// says, a line each: a fault's message first, then what was changed or
+// left out.
+const std::tuple<const char*, const char*, int, const char*> RemarkRows[] = {
+    {"t not whole, to even", "--t=2,5", 0,
+     "--t=2,5: t читается как целое число (половина — к чётному), взято t = 2"},
+    {"disaster at 0", "--disaster=0", 0,
+     "--disaster=0: Катастрофа при t = 0 приходится раньше первого шага, она не применена"},
+    {"too many steps, disaster past the end", "--dt=0,0001 --disaster=60", 3,
+     "Ошибка выполнения '6': Переполнение\n"
+     "Шагов t/Δt больше 32767: увеличьте Δt или уменьшите t\n"
+     "--disaster=60: Катастрофа при t = 60 приходится после последнего шага (500000), она не "
+     "применена"},
+};
 } // namespace
 
 class TstExport : public QObject {
@@ -205,7 +220,10 @@ private slots:
             args << "--decimal-comma";
         const Result r = exportWith(args);
         QCOMPARE(r.status, 0);
-        QCOMPARE(r.err, QString());
+        // A disaster given that strikes no step is said so, the table aside.
+        const bool unapplied = strike < 0 && *disaster;
+        QCOMPARE(r.err.count('\n'), int(unapplied));
+        QCOMPARE(r.err.contains(", она не применена\n"), unapplied);
         const QString mismatch = csvMismatch(r.out, comma ? ';' : ',', run);
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
     }
@@ -383,6 +401,17 @@ private slots:
         QCOMPARE(contents(csv), "earlier\n");
         // No new picture, and no temporary left behind.
         QCOMPARE(QDir(own.path()).entryList(QDir::Files), QStringList{"kept.csv"});
+    }
+
+    void remarks_data() { addRows(RemarkRows); }
+    void remarks() {
+        const auto& [name, args, status, said] = currentRow(RemarkRows);
+        const Result r = exportWith(split(args) << "--csv=-");
+        QCOMPARE(r.status, status);
+        QCOMPARE(r.err, QString::fromUtf8(said).replace(
+                            QRegularExpression("^", QRegularExpression::MultilineOption),
+                            "morvane-export: ") +
+                            '\n');
     }
 
     void contract_data() { addRows(ContractRows); }

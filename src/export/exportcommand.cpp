@@ -5,6 +5,7 @@
 #include "analysis/runsummary.h"
 #include "analysis/stephalving.h"
 #include "common/checkedmath.h"
+#include "common/numbertext.h"
 #include "common/runerror.h"
 #include "export/csvwriter.h"
 #include "export/exportinputs.h"
@@ -31,6 +32,27 @@ void say(QIODevice& err, const QString& text) {
 
 QString option(const QString& name, const QString& text) {
     return QStringLiteral("--%1=%2").arg(name, text);
+}
+
+// What the command changed or left out of what it was given, a line each
+// for standard error: a t that is not whole, which the windows round (ties
+// to even), and a disaster that strikes no step, with the reason.
+QStringList remarksOn(const ModelState& s, const ExportOptions& o,
+                      const std::optional<double>& disasterTime) {
+    QStringList remarks;
+    if (NumberText::toDouble(o.texts.t) != double(s.t))
+        remarks << option(QStringLiteral("t"), o.texts.t) +
+                       QStringLiteral(": t читается как целое число (половина — к чётному), "
+                                      "взято t = %1")
+                           .arg(s.t);
+    if (disasterTime) {
+        const int last = int(s.xSeries.size()) - 1;
+        if (const Scenario::Strike strike = Scenario::strike(*disasterTime, s.dt, last);
+            !strike.ok())
+            remarks << option(QStringLiteral("disaster"), o.disasterTime) + QStringLiteral(": ") +
+                           strike.problem + QStringLiteral(", она не применена");
+    }
+    return remarks;
 }
 
 // The run the outputs show, and the output being made, for a fault's message.
@@ -206,8 +228,12 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
 
     Run r(o);
     OutputFiles files;
+    // Said after the outcome, so that a fault's message stays the first line.
+    QStringList remarks;
+    int status = Success;
     try {
         r.inputs = ExportInputs::read(r.s, o);
+        remarks = remarksOn(r.s, o, r.inputs.disasterTime);
         calculate(r);
         make(r, files);
         files.commit(&out);
@@ -218,7 +244,13 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
         if (r.stage.isEmpty())
             r.stage = stageOf(o, files.failedPath());
         say(err, (r.stage.isEmpty() ? QString() : r.stage + QStringLiteral(": ")) + e.report());
-        return RunFault;
+        // The windows' 16-bit step counter; the lab says it in words.
+        if (const Scenario::Steps n = Scenario::steps(r.s.t, r.s.dt);
+            e.code() == RunError::Overflow && !n.ok())
+            remarks.prepend(n.problem);
+        status = RunFault;
     }
-    return Success;
+    for (const QString& remark : remarks)
+        say(err, remark);
+    return status;
 }
