@@ -1,7 +1,9 @@
 # The Debian package: `cpack -G DEB` in a configured build tree.
 set(CPACK_PACKAGE_NAME morvane)
 set(CPACK_PACKAGE_VENDOR "The Morvane developers")
-set(CPACK_PACKAGE_CONTACT "The Morvane developers")
+# A name and an address that Debian's tools can parse: the project's, so that
+# no one person's address goes out with every copy.
+set(CPACK_PACKAGE_CONTACT "Morvane developers <morvane@users.noreply.github.io>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -9,9 +11,12 @@ set(CPACK_PACKAGE_DESCRIPTION
 with the explicit Euler step and draws both trajectories with graduated axes.
 A moment marked on the graph divides both populations by a chosen divisor in
 every later run. Started with -Debug it opens the full edition, with a staged,
-animated calculation, statistics and a debug log. The graph and its numbers
-can be saved as PNG, SVG and CSV, from the window or, without one, with the
-command morvane-export. The interface is in Russian.")
+animated calculation, statistics and a debug log. The lab window shows the
+phase plane with the direction field, the nullclines and the exact orbit,
+with sliders that recompute at once, and compares the explicit Euler step,
+the semi-implicit one and Runge-Kutta 4. The graph and its numbers can be
+saved as PNG, SVG and CSV, from the window or, without one, with the command
+morvane-export. The interface is in Russian.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 

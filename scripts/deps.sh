@@ -9,7 +9,7 @@ want="$*"
 pkgs="make cmake g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-liberation2"
 case " $want " in *" test "*) pkgs="$pkgs desktop-file-utils appstream locales" ;; esac
 case " $want " in *" bench "*) pkgs="$pkgs libbenchmark-dev" ;; esac
-case " $want " in *" package "*) pkgs="$pkgs dpkg-dev file" ;; esac
+case " $want " in *" package "*) pkgs="$pkgs dpkg-dev file lintian" ;; esac
 case " $want " in *" shots "*) pkgs="$pkgs xvfb xauth xdotool imagemagick x11-utils locales dbus at-spi2-core python3-pyatspi" ;; esac
 case " $want " in *" fuzz "*) pkgs="$pkgs clang libclang-rt-dev" ;; esac
 

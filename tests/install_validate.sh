@@ -28,7 +28,8 @@ metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 man="$prefix/share/man/man1/morvane.1.gz"
 exportman="$prefix/share/man/man1/morvane-export.1.gz"
 copyright="$prefix/share/doc/morvane/copyright"
-for f in "$desktop" "$metainfo" "$man" "$exportman" "$copyright" \
+changelog="$prefix/share/doc/morvane/changelog.gz"
+for f in "$desktop" "$metainfo" "$man" "$exportman" "$copyright" "$changelog" \
     "$prefix/share/icons/hicolor/48x48/apps/$id.png" \
     "$prefix/share/icons/hicolor/scalable/apps/$id.svg"; do
     [ -s "$f" ] || fail "missing ${f#"$prefix"/}"
@@ -41,6 +42,24 @@ if [ -x "$prefix/bin/morvane-export" ]; then
     rows="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
         "$prefix/bin/morvane-export" --t=1 --csv=- 2>/dev/null | wc -l)"
     [ "$rows" = 12 ] || fail "installed morvane-export wrote $rows lines instead of 12"
+fi
+# The version is set once, in CMake; whatever a user or a software centre
+# reads it from must agree, and the newest entry of each history must be it.
+for program in morvane morvane-export; do
+    [ -x "$prefix/bin/$program" ] || continue
+    said="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/$program" --version)"
+    [ "$said" = "$program $version" ] || fail "$program --version said \"$said\""
+done
+# gzip without -n writes the time and the file's name into the header, and
+# two builds of the package then differ: flags and time must be zeros.
+for gz in "$man" "$exportman" "$changelog"; do
+    [ -f "$gz" ] || continue
+    [ "$(od -An -tu1 -j3 -N5 "$gz" | tr -s ' ')" = " 0 0 0 0 0" ] ||
+        fail "${gz##*/} carries a time or a name in its gzip header"
+done
+if [ -f "$changelog" ]; then
+    gzip -dc "$changelog" | head -n 1 | grep -q "^morvane ($version) " ||
+        fail "the changelog's newest entry is not $version"
 fi
 
 # The entries must point at what was installed: a renamed icon or binary
@@ -56,8 +75,8 @@ fi
 if [ -f "$metainfo" ]; then
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
         fail "metainfo does not launch $id.desktop"
-    grep -q "<release version=\"$version\"" "$metainfo" ||
-        fail "metainfo has no release entry for version $version"
+    grep -m 1 "<release " "$metainfo" | grep -q "<release version=\"$version\"" ||
+        fail "metainfo's newest release entry is not version $version"
     grep -q "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" ||
         fail "metainfo does not name the licence GPL-3.0-or-later"
 fi
@@ -70,7 +89,8 @@ for page in "$man:MORVANE" "$exportman:MORVANE-EXPORT"; do
     file="${page%%:*}"
     title="${page##*:}"
     [ -f "$file" ] || continue
-    gzip -dc "$file" | grep -q "^\\.TH $title 1 " || fail "${file##*/} is not the page of $title(1)"
+    gzip -dc "$file" | grep -q "^\\.TH $title 1 .* \"Morvane $version\"" ||
+        fail "${file##*/} is not the page of $title(1) for version $version"
     if command -v man >/dev/null 2>&1; then
         warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null)"
         [ -z "$warnings" ] || fail "${file##*/} warnings: $warnings"

@@ -166,7 +166,7 @@ const std::tuple<const char*, const char*, int, const char*> FailureRows[] = {
 const std::tuple<const char*, const char*, int, const char*, const char*, const char*>
     ContractRows[] = {
         {"help", "--help", 0, "", "Использование: morvane-export [--dt=ТЕКСТ]", ""},
-        {"version", "--version", 0, "", "morvane-export 1.0.0\n", ""},
+        {"version", "--version", 0, "", "morvane-export " MORVANE_VERSION "\n", ""},
         {"help among outputs", "--csv=v.csv --help", 0, "", "Использование", ""},
         {"help given a value", "--help=yes", 2, "параметр --help пишется без значения", "", ""},
         {"flag given a value", "--csv=v.csv --decimal-comma=1", 2,
