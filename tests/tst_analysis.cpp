@@ -231,11 +231,10 @@ private slots:
             QVERIFY2(number ? std::fabs(*first - number) < 1e-6 : first.reason.contains(want[m]),
                      qPrintable(first.reason));
             QCOMPARE(last.value, first.value);
-            // Each kept path with its extremes, up to an overflow.
+            // Each kept path up to an overflow.
             const StepHalving::Path& path = paths[3 * m + 2];
-            const auto [low, high] = std::minmax_element(path.y.begin(), path.y.end());
             QVERIFY(path.x.size() <= std::size_t(4 * steps + 1) && std::isfinite(path.x.back()));
-            QVERIFY(path.yMin == *low && path.yMax == *high && path.xMax >= path.x.back());
+            QCOMPARE(path.halving, 2);
         }
     }
 

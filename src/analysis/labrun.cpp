@@ -40,14 +40,28 @@ void LabRun::Range::add(const Range& r) {
 }
 
 LabRun::Extent LabRun::Extent::of(const std::vector<double>& x, const std::vector<double>& y) {
-    Extent e;
-    const std::size_t n = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        e.add(x[i], y[i]);
-        if (!(x[i] > 0 && y[i] > 0))
+    std::size_t n = std::min(x.size(), y.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (!(x[i] > 0 && y[i] > 0)) {
+            n = i + 1;
             break;
-    }
-    return e;
+        }
+    // A plain loop over the prefix, which the compiler keeps in registers:
+    // a path of the compared steps has up to 131068 points.
+    const auto range = [n](const std::vector<double>& v) {
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double a = v[i];
+            const bool kept = std::abs(a) <= PhaseView::Largest;
+            low = kept && a < low ? a : low;
+            high = kept && a > high ? a : high;
+        }
+        Range r;
+        if (low <= high)
+            r = Range{low, high, true};
+        return r;
+    };
+    return {range(x), range(y)};
 }
 
 LabRun LabRun::of(const Scenario& p, bool compare) {

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -102,59 +104,84 @@ Figure<double> StepHalving::drift(Integrator::Method method, const Trajectory::R
 std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rates, double x0,
                                                    double y0, int steps, int strike, double divisor,
                                                    std::vector<Path>* paths) {
-    std::vector<Row> rows;
     if (steps < 0 || steps > (1 << 28))
         throw RunError(RunError::Overflow);
-    // Without paths to keep, one pair of arrays serves every run.
-    std::vector<double> shared[2];
-    if (!paths) {
-        shared[0].resize(std::size_t(steps << (Halvings - 1)) + 1);
-        shared[1].resize(shared[0].size());
+    constexpr int Methods = int(std::size(Integrator::All));
+    struct Made {
+        Row row;
+        End end;
+        double level = 0;
+        Path path;
+    };
+    Made made[Methods * Halvings];
+    // Run k is method k / Halvings at halving k % Halvings. Without paths
+    // to keep, one pair of arrays serves every run of a worker.
+    const auto make = [&](int k, std::vector<double>* shared) {
+        const Integrator::Method m = Integrator::All[k / Halvings];
+        const int h = k % Halvings;
+        Trajectory::Rates r = rates;
+        r.dt = rates.dt / (1 << h);
+        const int last = steps << h;
+        const int struck = strike >= 1 ? strike << h : -1;
+        Made& out = made[k];
+        out.path = Path{m, h, {}, {}};
+        std::vector<double>& x = paths ? out.path.x : shared[0];
+        std::vector<double>& y = paths ? out.path.y : shared[1];
+        if (x.size() < std::size_t(last) + 1) {
+            x.resize(std::size_t(last) + 1);
+            y.resize(x.size());
+        }
+        x[0] = x0;
+        y[0] = y0;
+        const int done =
+            Integrator::fillUntilOverflow(m, r, x.data(), y.data(), last, struck, divisor);
+        out.row = Row{m, r.dt, last, {}, {}, {}};
+        if (done < last)
+            out.row.drift = F::none(QStringLiteral("Прогон с шагом /%1 прерван: %2")
+                                        .arg(1 << h)
+                                        .arg(RunError(RunError::Overflow).report()));
+        else
+            out.row.drift = drift(m, r, x, y, last, struck);
+        const std::size_t end = std::size_t(done);
+        out.end = {done == last, x[end], y[end]};
+        out.level =
+            out.row.drift.has()
+                ? roundingLevel(std::max(termsOfV(r, x0, y0), termsOfV(r, x[end], y[end])), last)
+                : 0;
+        if (paths) {
+            x.resize(end + 1);
+            y.resize(end + 1);
+        }
+    };
+    // Two workers of about equal work (a run costs its steps times 1 for
+    // either Euler and 4 for RK4): RK4 and Euler at Δt/4 and the
+    // semi-implicit step at Δt/2 on one, the rest on the other.
+    const auto works = [&](const std::vector<int>& ks) {
+        std::vector<double> shared[2];
+        for (int k : ks)
+            make(k, shared);
+    };
+    const std::vector<int> one{8, 2, 4}, other{7, 6, 5, 1, 0, 3};
+    if (steps >= 2048) {
+        std::future<void> elsewhere = std::async(std::launch::async, works, one);
+        works(other);
+        elsewhere.get();
+    } else {
+        works(one);
+        works(other);
     }
-    for (Integrator::Method m : Integrator::All) {
+
+    std::vector<Row> rows;
+    for (int mi = 0; mi < Methods; ++mi) {
         End ends[Halvings];
         double levels[Halvings];
         for (int h = 0; h < Halvings; ++h) {
-            Trajectory::Rates r = rates;
-            r.dt = rates.dt / (1 << h);
-            const int last = steps << h;
-            const int struck = strike >= 1 ? strike << h : -1;
-            Path path{m, h, {}, {}};
-            std::vector<double>& x = paths ? path.x : shared[0];
-            std::vector<double>& y = paths ? path.y : shared[1];
-            if (paths) {
-                x.resize(std::size_t(last) + 1);
-                y.resize(x.size());
-            }
-            x[0] = x0;
-            y[0] = y0;
-            const int done =
-                Integrator::fillUntilOverflow(m, r, x.data(), y.data(), last, struck, divisor);
-            Row row{m, r.dt, last, {}, {}, {}};
-            if (done < last)
-                row.drift = F::none(QStringLiteral("Прогон с шагом /%1 прерван: %2")
-                                        .arg(1 << h)
-                                        .arg(RunError(RunError::Overflow).report()));
-            else
-                row.drift = drift(m, r, x, y, last, struck);
-            const std::size_t end = std::size_t(done);
-            ends[h] = {done == last, x[end], y[end]};
-            levels[h] = row.drift.has()
-                            ? roundingLevel(
-                                  std::max(termsOfV(r, x0, y0), termsOfV(r, x[end], y[end])), last)
-                            : 0;
-            rows.push_back(row);
-            if (paths) {
-                x.resize(end + 1);
-                y.resize(end + 1);
-                const auto [xMin, xMax] = std::minmax_element(x.begin(), x.end());
-                const auto [yMin, yMax] = std::minmax_element(y.begin(), y.end());
-                path.xMin = *xMin;
-                path.xMax = *xMax;
-                path.yMin = *yMin;
-                path.yMax = *yMax;
-                paths->push_back(std::move(path));
-            }
+            Made& m = made[mi * Halvings + h];
+            ends[h] = m.end;
+            levels[h] = m.level;
+            rows.push_back(m.row);
+            if (paths)
+                paths->push_back(std::move(m.path));
         }
         const std::size_t first = rows.size() - Halvings;
         const F order = stateOrder(ends, steps << (Halvings - 1));

@@ -34,12 +34,11 @@ public:
     };
 
     // One of the compared runs, steps 0 up to the end or to the step before
-    // an overflow, with the least and largest x and y among them.
+    // an overflow.
     struct Path {
         Integrator::Method method;
         int halving; // 0, 1, 2 for Δt, Δt/2, Δt/4
         std::vector<double> x, y;
-        double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     };
 
     static constexpr int Halvings = 3; // Δt, Δt/2, Δt/4

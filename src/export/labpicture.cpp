@@ -20,20 +20,23 @@ QString brief(double v) {
 
 // The points of a series as the screen shows them: a point that lands
 // within half a pixel of the last one kept adds nothing to the line, and a
-// long run has thousands of them.
+// long run has thousands of them. With a stride, every stride-th point and
+// the last.
 QPolygonF screenPath(const PhaseView& view, const double* x, const double* y, std::size_t from,
-                     std::size_t to) {
+                     std::size_t to, std::size_t stride = 1) {
     QPolygonF line;
     line.reserve(qsizetype(std::min<std::size_t>(to - from, 4096)));
     QPointF kept(-1e9, -1e9);
-    for (std::size_t i = from; i < to; ++i) {
+    for (std::size_t i = from; i < to;) {
         const QPointF p = view.at(x[i], y[i]);
         if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
             break;
-        if (std::abs(p.x() - kept.x()) + std::abs(p.y() - kept.y()) < 0.5 && i + 1 != to)
-            continue;
-        line << p;
-        kept = p;
+        const bool last = i + 1 == to;
+        if (last || std::abs(p.x() - kept.x()) + std::abs(p.y() - kept.y()) >= 0.5) {
+            line << p;
+            kept = p;
+        }
+        i = last || i + stride < to ? i + stride : to - 1;
     }
     return line;
 }
@@ -229,7 +232,12 @@ void LabPicture::paintPlane(QPainter& p, const QRectF& area, const LabRun& run, 
         const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
         for (const LabRun::Path& path : run.compared) {
             p.setPen(QPen(methodColour(path.method), 1, styles[path.halving]));
-            p.drawPolyline(screenPath(view, path.x.data(), path.y.data(), 0, path.x.size()));
+            // Up to 131068 points of one of nine paths, drawn beside each
+            // other to be told apart: some 8192 of them draw it as finely
+            // as a screen shows, with the last point always kept.
+            const std::size_t stride = std::max<std::size_t>(1, path.x.size() / 8192);
+            p.drawPolyline(
+                screenPath(view, path.x.data(), path.y.data(), 0, path.x.size(), stride));
         }
     } else {
         const std::size_t n = run.x.size();
