@@ -5,6 +5,9 @@
 # section gives a paragraph of its own.
 # Usage: manpage_options.sh <morvane-export> <morvane-export.1 or .1.in>
 set -u
+# The suite also runs under Russian and German locales: ranges and sorting
+# here are taken byte by byte whatever the caller's.
+export LC_ALL=C
 program="$1"
 page="$2"
 
