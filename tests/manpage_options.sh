@@ -1,43 +1,25 @@
 #!/bin/sh
-# An option added to morvane-export without its man page, or one dropped
-# from the program but still described, fails here: the options --help
-# names must be those the page's synopsis lists and those its OPTIONS
-# section gives a paragraph of its own.
-# Usage: manpage_options.sh <morvane-export> <morvane-export.1 or .1.in>
+# An option of morvane-export missing from its man page, or described there
+# but gone from the program, fails here: the options --help names must be
+# those of the page's synopsis and those of its OPTIONS tags (the .TP lines).
+# Usage: manpage_options.sh <morvane-export> <morvane-export.1.in>
 set -u
-program="$1"
-page="$2"
-
-# Every --name in a text, once each, sorted.
-options() {
-    grep -o -- '--[a-z0-9][a-z0-9-]*' | sort -u
-}
-
-help="$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help | options)"
-[ -n "$help" ] || {
-    echo "FAIL: $program --help names no option"
-    exit 1
-}
-# troff writes a hyphen as \-; a section runs from its .SH to the next.
-plain="$(sed 's/\\-/-/g' "$page")"
-synopsis="$(echo "$plain" | sed -n '/^\.SH SYNOPSIS/,/^\.SH /p' | options)"
-# Only the tag lines (the line after .TP): an option merely mentioned in
-# another's paragraph is not described.
-described="$(echo "$plain" | sed -n '/^\.SH OPTIONS/,/^\.SH /p' |
-    awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' | options)"
-
+export LC_ALL=C # ranges and sorting byte by byte under the suite's comma locales
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT INT TERM
-printf '%s\n' "$help" >"$tmp/help"
+options() { grep -o -- '--[a-z0-9][a-z0-9-]*' | sort -u; }
+section() { sed 's/\\-/-/g' "$2" | sed -n "/^\\.SH $1/,/^\\.SH /p"; }
+
+"$1" --help | options >"$tmp/help"
+[ -s "$tmp/help" ] || { echo "FAIL: $1 --help names no option"; exit 1; }
+section SYNOPSIS "$2" | options >"$tmp/SYNOPSIS"
+# An option merely named in another's paragraph is not described.
+section OPTIONS "$2" | awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' | options >"$tmp/OPTIONS"
 failures=0
-compare() {
-    printf '%s\n' "$2" >"$tmp/page"
-    cmp -s "$tmp/help" "$tmp/page" && return
-    echo "FAIL: --help and the man page's $1 differ (<: only in --help, >: only in the page)"
-    diff "$tmp/help" "$tmp/page" | grep '^[<>]'
+for part in SYNOPSIS OPTIONS; do
+    diff "$tmp/help" "$tmp/$part" >"$tmp/diff" && continue
+    echo "FAIL: --help (<) and the man page's $part (>) differ:"
+    grep '^[<>]' "$tmp/diff"
     failures=$((failures + 1))
-}
-compare SYNOPSIS "$synopsis"
-compare OPTIONS "$described"
-[ "$failures" -eq 0 ] || exit 1
-echo "$(echo "$help" | wc -l) options, each in the synopsis and described"
+done
+exit "$failures"
