@@ -137,3 +137,9 @@ public:
 private:
     std::function<void()> m_act;
 };
+
+// A randomized test's seed or size: the environment's value when set, so a
+// longer or another run can be asked for, else the fixed default.
+inline int fromEnvironment(const char* name, int fallback) {
+    return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : fallback;
+}

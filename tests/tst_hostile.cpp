@@ -237,12 +237,8 @@ private slots:
     }
 
     void randomEvents() {
-        const quint32 seed = qEnvironmentVariableIsSet("MORVANE_FUZZ_SEED")
-                                 ? quint32(qEnvironmentVariableIntValue("MORVANE_FUZZ_SEED"))
-                                 : 20240611u;
-        const int events = qEnvironmentVariableIsSet("MORVANE_FUZZ_EVENTS")
-                               ? qEnvironmentVariableIntValue("MORVANE_FUZZ_EVENTS")
-                               : 2000;
+        const quint32 seed = quint32(fromEnvironment("MORVANE_FUZZ_SEED", 20240611));
+        const int events = fromEnvironment("MORVANE_FUZZ_EVENTS", 2000);
         qInfo("seed %u, %d events", seed, events);
         GuiFixture f;
         QTemporaryDir dir;

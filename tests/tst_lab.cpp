@@ -561,12 +561,8 @@ private slots:
     void hostileValues() {
         run(First);
         openLab();
-        const quint32 seed = qEnvironmentVariableIsSet("MORVANE_LAB_FUZZ_SEED")
-                                 ? quint32(qEnvironmentVariableIntValue("MORVANE_LAB_FUZZ_SEED"))
-                                 : 20261208u;
-        const int rounds = qEnvironmentVariableIsSet("MORVANE_LAB_FUZZ_ROUNDS")
-                               ? qEnvironmentVariableIntValue("MORVANE_LAB_FUZZ_ROUNDS")
-                               : 60;
+        const quint32 seed = quint32(fromEnvironment("MORVANE_LAB_FUZZ_SEED", 20261208));
+        const int rounds = fromEnvironment("MORVANE_LAB_FUZZ_ROUNDS", 60);
         QRandomGenerator random(seed);
         const QStringList values{"0",      "-0",     "1e308", "-1,7e308", "1e-320", "4,9e-324",
                                  "32767",  "-32768", "1e5",   "0,0001",   "-1",     "2,5",

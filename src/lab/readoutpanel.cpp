@@ -22,9 +22,9 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridL
     // One height whatever the lines say, so that the plane above keeps its
     // size (and a start dragged on it stays under the pointer) when a
     // disaster's block or a fall's line comes or goes: room for a full
-    // column and two wrapped lines.
+    // column and five wrapped lines.
     setFixedHeight(
-        int((FirstColumn + 2) * (fontMetrics().lineSpacing() + m_grid->verticalSpacing())));
+        int((FirstColumn + 5) * (fontMetrics().lineSpacing() + m_grid->verticalSpacing())));
 }
 
 void ReadoutPanel::setLines(const QStringList& lines) {
