@@ -5,6 +5,7 @@
 #include "analysis/stephalving.h"
 #include "casetable.h"
 #include "export/exportcommand.h"
+#include "strikerule.h"
 
 #include <QBuffer>
 #include <QJsonArray>
@@ -415,6 +416,22 @@ private slots:
                          method);
             }
         }
+    }
+
+    // The command strikes the step the rule gives, as the windows and the
+    // lab do, and says so in its inputs.
+    void strikeRuleInCommand_data() { addRows(StrikeRule); }
+    void strikeRuleInCommand() {
+        const auto& [name, dt, t, time, step] = currentRow(StrikeRule);
+        const QString args =
+            QStringLiteral("--k1=0,6 --k2=0,5 --a1=0,3 --a2=0,4 --x0=2 --y0=1,5 "
+                           "--dt=%1 --t=%2 --disaster=%3 --summary=-")
+                .arg(QString::number(dt), QString::number(t), QString::number(time));
+        const auto [status, json] = exportWith(args);
+        QCOMPARE(status, 0);
+        const QJsonValue struck =
+            QJsonDocument::fromJson(json).object()["inputs"].toObject()["strikeStep"];
+        QCOMPARE(struck.isNull() ? -1 : struck.toInt(), step);
     }
 };
 
