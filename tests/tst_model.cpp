@@ -2,8 +2,30 @@
 #include "casetable.h"
 #include "model/inputreader.h"
 #include "model/scenario.h"
+#include "model/scenariofile.h"
 #include "model/trajectory.h"
 #include "strikerule.h"
+
+// A scenario file that each row spoils in one way, and the key its refusal
+// names. The rest of the file is that of a good one.
+const QByteArray GoodFile = R"({"format": "morvane-scenario", "version": 1, "title": "Урок",
+    "k1": 0.6, "k2": 0.5, "a1": 0.3, "a2": 0.4, "dt": 0.05, "t": 12, "x0": 2.5, "y0": 1.5,
+    "method": "rk4", "disaster": {"time": 3.05, "divisor": 1000}})";
+const std::tuple<const char*, const char*, const char*, const char*> BadFiles[] = {
+    {"not JSON", "{\"format\"", "", "не JSON"},
+    {"another format", "\"morvane-scenario\"", "\"other\"", "«format»"},
+    {"a newer version", "\"version\": 1", "\"version\": 2", "более новой версией"},
+    {"a value missing", "\"k2\": 0.5, ", "", "«k2»: значения нет"},
+    {"text for a number", "\"x0\": 2.5", "\"x0\": \"2,5\"", "«x0»: нужно число"},
+    {"t not whole", "\"t\": 12", "\"t\": 12.5", "«t»"},
+    {"t beyond 16 bits", "\"t\": 12", "\"t\": 40000", "«t»"},
+    {"dt zero", "\"dt\": 0.05", "\"dt\": 0", "«dt»"},
+    {"an unknown method", "\"rk4\"", "\"rk5\"", "«method»"},
+    {"a divisor no window has", "1000}", "9}", "«disaster.divisor»"},
+    {"an unknown key", "\"title\"", "\"colour\": 1, \"title\"", "«colour»: неизвестный ключ"},
+    {"an unknown key in the disaster", "\"time\"", "\"when\": 1, \"time\"", "«disaster.when»"},
+    {"the disaster's time missing", "\"time\": 3.05, ", "", "«disaster.time»"},
+};
 
 #include <cmath>
 
@@ -242,6 +264,36 @@ private slots:
         QCOMPARE(lab.scenario().method, StepMethod::RungeKutta4);
         QCOMPARE(lab.scenario().divisor, 1000);
         QVERIFY(lab.differs().startsWith("Метод отличается"));
+    }
+
+    // Written and read back: the same scenario to the last bit, unequal
+    // values in every field, with and without a disaster.
+    void scenarioFileRoundTrip() {
+        ScenarioFile::Contents c{{0.1 + 0.2, 1.0 / 3, 2e-7, 4.5e12, 0.0943, -7, 1e-300, 5.25,
+                                  StepMethod::SemiImplicit, true, 0.7071067811865476, 1000},
+                                 QStringLiteral("Урок «4»\n\"x\""),
+                                 QStringLiteral("Смотрите на y")};
+        QString why;
+        auto back = ScenarioFile::read(ScenarioFile::write(c), &why);
+        QVERIFY2(back && *back == c, qPrintable(why));
+        c.scenario.disaster = false;
+        c.scenario.strikeTime = 0;
+        c.scenario.divisor = 2;
+        back = ScenarioFile::read(ScenarioFile::write(c), &why);
+        QVERIFY2(back && *back == c, qPrintable(why));
+        QVERIFY(ScenarioFile::write(c).contains("\"disaster\": null"));
+        QVERIFY(ScenarioFile::read(GoodFile, &why));
+    }
+
+    void scenarioFileRefusals_data() { addRows(BadFiles); }
+    void scenarioFileRefusals() {
+        const auto& [name, from, to, words] = currentRow(BadFiles);
+        QByteArray bytes = GoodFile;
+        QVERIFY(bytes.contains(from));
+        bytes.replace(bytes.indexOf(from), qsizetype(strlen(from)), to);
+        QString why;
+        QVERIFY(!ScenarioFile::read(bytes, &why));
+        QVERIFY2(why.contains(QString::fromUtf8(words)), qPrintable(why));
     }
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/scenario.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// A scenario kept as a file (".morvane"): one UTF-8 JSON object, indented,
+// its keys always in the same order, numbers written so that they read back
+// as the same double. A lesson prepared at home opens in class as it was
+// saved. Reading refuses anything it does not understand, naming the key,
+// rather than guessing: a value silently dropped would be a lesson quietly
+// changed.
+class ScenarioFile {
+public:
+    static constexpr const char* Format = "morvane-scenario";
+    static constexpr int Version = 1;
+    static constexpr qint64 LargestFile = 1 << 20;
+    static constexpr const char* Suffix = "morvane";
+
+    struct Contents {
+        Scenario scenario;
+        QString title;
+        QString note;
+        bool operator==(const Contents&) const = default;
+    };
+
+    static QByteArray write(const Contents& contents);
+    // The contents, or nothing with the reason in *why (naming the key).
+    static std::optional<Contents> read(const QByteArray& bytes, QString* why);
+    // read() of a file; the reason then also names the file.
+    static std::optional<Contents> load(const QString& path, QString* why);
+};
