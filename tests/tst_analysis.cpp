@@ -8,10 +8,12 @@
 #include "strikerule.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <array>
 #include <numbers>
@@ -432,6 +434,36 @@ private slots:
         const QJsonValue struck =
             QJsonDocument::fromJson(json).object()["inputs"].toObject()["strikeStep"];
         QCOMPARE(struck.isNull() ? -1 : struck.toInt(), step);
+    }
+
+    // A scenario file's values, each overridden by an option given beside it.
+    void scenarioOverrides() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lesson.morvane");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"format": "morvane-scenario", "version": 1, "k1": 0.6, "k2": 0.5,
+            "a1": 0.3, "a2": 0.4, "dt": 0.05, "t": 12, "x0": 2.5, "y0": 1.5, "method": "rk4",
+            "disaster": {"time": 3.05, "divisor": 1000}})");
+        file.close();
+        const auto inputs = [&](const QString& extra) {
+            const auto [status, json] = exportWith("--scenario=" + path + " --summary=- " + extra);
+            return QJsonDocument::fromJson(json).object()["inputs"].toObject();
+        };
+        QJsonObject in = inputs({});
+        QCOMPARE(in["k2"].toDouble(), 0.5);
+        QCOMPARE(in["method"].toString(), QStringLiteral("rk4"));
+        QCOMPARE(in["divisor"].toInt(), 1000);
+        QCOMPARE(in["strikeStep"].toInt(), 61); // 3,05 / 0,05
+        in = inputs("--k2=0,7 --method=euler --divisor=3 --dt=0,1");
+        QCOMPARE(in["k2"].toDouble(), 0.7);
+        QCOMPARE(in["a1"].toDouble(), 0.3);
+        QCOMPARE(in["method"].toString(), QStringLiteral("euler"));
+        QCOMPARE(in["divisor"].toInt(), 3);
+        QCOMPARE(in["strikeStep"].toInt(), 30); // 3,05 / 0,1 = 30,5: even
+        const auto [status, why] = exportWith("--scenario=" + path + "x --summary=-");
+        QCOMPARE(status, 2);
+        QVERIFY(why.contains("lesson.morvanex"));
     }
 };
 

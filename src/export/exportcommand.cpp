@@ -14,6 +14,7 @@
 #include "export/outputfiles.h"
 #include "export/summaryjson.h"
 #include "model/scenario.h"
+#include "model/scenariofile.h"
 #include "model/trajectory.h"
 #include "plot/disastermarker.h"
 #include "plot/graphplotter.h"
@@ -64,6 +65,16 @@ struct Run {
     int struck = 0;
     QString stage;
 };
+
+// The inputs the run used, t as rounded, for a scenario file.
+Scenario scenarioOf(const Run& r) {
+    Scenario s = Scenario::fromState(r.s, r.inputs.divisor);
+    s.method = r.inputs.method;
+    s.disaster = r.inputs.disasterTime.has_value();
+    s.strikeTime = r.inputs.disasterTime.value_or(0.0);
+    s.divisor = r.inputs.divisor;
+    return s;
+}
 
 // The calculation, as the window runs it. Its horizontal scale divides by
 // t / dt, which only a picture needs: t = 0 gives a one-row table and a
@@ -178,6 +189,8 @@ void make(Run& r, OutputFiles& files) {
                                                              : CsvWriter::Plain);
         else if (name == QLatin1String("summary"))
             bytes = summary(r);
+        else if (name == QLatin1String("save-scenario"))
+            bytes = ScenarioFile::write({scenarioOf(r), QString(), QString()});
         else if (name == QLatin1String("png"))
             bytes = GraphPicture::png(frame, scale, graph);
         else if (name == QLatin1String("svg"))
@@ -222,6 +235,10 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
         return Success;
     }
     if (const auto problem = o.checkOutputs()) {
+        say(err, *problem);
+        return BadInput;
+    }
+    if (const auto problem = o.takeScenario()) {
         say(err, *problem);
         return BadInput;
     }

@@ -1,6 +1,9 @@
 #include "export/exportoptions.h"
 
 #include "export/outputfiles.h"
+#include "model/scenariofile.h"
+
+#include <charconv>
 
 namespace {
 using O = ExportOptions;
@@ -29,6 +32,10 @@ const O::Row Rows[] = {
      "делитель катастрофы: 2...8 или 1000 (по умолчанию 2)"},
     {"method", Kind::Text, own<&O::method>, nullptr, "МЕТОД",
      "euler (как в окнах), semi-implicit или rk4", true},
+    {"scenario", Kind::Text, own<&O::scenarioFile>, nullptr, "ФАЙЛ",
+     "входные данные из файла сценария (.morvane); параметры рядом важнее"},
+    {"save-scenario", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "входные данные прогона в файл сценария (.morvane)"},
     {"csv", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "значения step,t,x,y (ФАЙЛ \"-\": стандартный вывод)", true},
     {"decimal-comma", Kind::Flag, nullptr, own<&O::decimalComma>, "",
@@ -174,5 +181,42 @@ std::optional<QString> ExportOptions::checkOutputs() const {
         if (given.contains(QLatin1String(flag)) && !has("phase-png") && !has("phase-svg"))
             return QStringLiteral("--%1 дополняет --phase-png или --phase-svg, а они не заданы")
                 .arg(QLatin1String(flag));
+    return std::nullopt;
+}
+
+std::optional<QString> ExportOptions::takeScenario() {
+    if (!given.contains(QStringLiteral("scenario")))
+        return std::nullopt;
+    QString why;
+    const auto file = ScenarioFile::load(scenarioFile, &why);
+    if (!file)
+        return QStringLiteral("--scenario=%1: %2").arg(scenarioFile, why);
+    const Scenario& s = file->scenario;
+    // As text the input row reads back to the same double: the shortest
+    // form with a point.
+    const auto text = [](double v) {
+        char buf[32];
+        return QString::fromLatin1(buf, int(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
+    };
+    const auto take = [this](const char* name, QString& field, const QString& value) {
+        if (given.contains(QLatin1String(name)))
+            return;
+        field = value;
+        given.insert(QLatin1String(name));
+    };
+    take("k1", texts.k1, text(s.k1));
+    take("k2", texts.k2, text(s.k2));
+    take("a1", texts.a1, text(s.a1));
+    take("a2", texts.a2, text(s.a2));
+    take("dt", texts.dt, text(s.dt));
+    take("t", texts.t, text(s.span));
+    take("x0", texts.x0, text(s.x0));
+    take("y0", texts.y0, text(s.y0));
+    static const char* const methods[] = {"euler", "semi-implicit", "rk4"};
+    take("method", method, QString::fromLatin1(methods[int(s.method)]));
+    if (s.disaster) {
+        take("disaster", disasterTime, text(s.strikeTime));
+        take("divisor", divisor, QString::number(s.divisor));
+    }
     return std::nullopt;
 }

@@ -37,6 +37,7 @@ public:
     QString divisor = QStringLiteral("2");
     QString scale = QStringLiteral("1");
     QString method = QStringLiteral("euler");
+    QString scenarioFile;
     bool decimalComma = false;
     bool compareSteps = false;
     bool nullclines = false;
@@ -52,6 +53,9 @@ public:
 
     // An error message, or nothing when the arguments are well formed.
     std::optional<QString> parse(const QStringList& args);
+    // The values of a scenario file for every input not given beside it;
+    // an error message naming the file and the key when it is refused.
+    std::optional<QString> takeScenario();
     // Whether the outputs name at least one file, none twice and standard
     // output at most once, and whether each addition has its output.
     std::optional<QString> checkOutputs() const;

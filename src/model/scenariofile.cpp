@@ -112,9 +112,9 @@ std::optional<ScenarioFile::Contents> ScenarioFile::read(const QByteArray& bytes
         return refuse(QStringLiteral("«version»: нужно целое число от 1"));
     if (version.toDouble() > Version)
         return refuse(QStringLiteral("«version»: файл сделан более новой версией Morvane"));
-    static const QStringList known{"format", "version", "title", "note", "k1", "k2", "a1",
-                                   "a2",     "dt",      "t",     "x0",   "y0", "method",
-                                   "disaster"};
+    static const QStringList known{"format", "version", "title",  "note",    "k1",
+                                   "k2",     "a1",      "a2",     "dt",      "t",
+                                   "x0",     "y0",      "method", "disaster"};
     for (const QString& key : o.keys())
         if (!known.contains(key))
             return refuse(QStringLiteral("«%1»: неизвестный ключ").arg(key));
@@ -122,12 +122,10 @@ std::optional<ScenarioFile::Contents> ScenarioFile::read(const QByteArray& bytes
     Contents c;
     Scenario& s = c.scenario;
     Reader r{o, why};
-    if (!r.string(QStringLiteral("title"), &c.title) ||
-        !r.string(QStringLiteral("note"), &c.note))
+    if (!r.string(QStringLiteral("title"), &c.title) || !r.string(QStringLiteral("note"), &c.note))
         return std::nullopt;
-    const std::pair<const char*, double*> values[] = {{"k1", &s.k1}, {"k2", &s.k2},
-                                                      {"a1", &s.a1}, {"a2", &s.a2},
-                                                      {"dt", &s.dt}, {"t", &s.span},
+    const std::pair<const char*, double*> values[] = {{"k1", &s.k1}, {"k2", &s.k2}, {"a1", &s.a1},
+                                                      {"a2", &s.a2}, {"dt", &s.dt}, {"t", &s.span},
                                                       {"x0", &s.x0}, {"y0", &s.y0}};
     for (const auto& [key, field] : values)
         if (!r.finite(QString::fromLatin1(key), field))
@@ -171,21 +169,16 @@ std::optional<ScenarioFile::Contents> ScenarioFile::read(const QByteArray& bytes
 }
 
 std::optional<ScenarioFile::Contents> ScenarioFile::load(const QString& path, QString* why) {
-    const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (QFileInfo(path).size() > LargestFile) {
         if (why)
-            *why = QStringLiteral("%1: файл больше 1 МиБ").arg(name);
+            *why = QStringLiteral("файл больше 1 МиБ");
         return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         if (why)
-            *why = QStringLiteral("%1: файл не читается (%2)").arg(name, file.errorString());
+            *why = QStringLiteral("файл не читается (%1)").arg(file.errorString());
         return std::nullopt;
     }
-    QString reason;
-    auto c = read(file.read(LargestFile + 1), &reason);
-    if (!c && why)
-        *why = name + QStringLiteral(": ") + reason;
-    return c;
+    return read(file.read(LargestFile + 1), why);
 }

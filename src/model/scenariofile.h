@@ -29,6 +29,6 @@ public:
     static QByteArray write(const Contents& contents);
     // The contents, or nothing with the reason in *why (naming the key).
     static std::optional<Contents> read(const QByteArray& bytes, QString* why);
-    // read() of a file; the reason then also names the file.
+    // read() of a file; the caller names the file in its message.
     static std::optional<Contents> load(const QString& path, QString* why);
 };
