@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     QtTranslation::install();
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.morvane.Morvane"));
-    QWidget* main = LoaderFrm::start(commandLine);
+    QWidget* main = LoaderFrm::start(commandLine, LoaderFrm::scenarioFile(argc, argv));
     ExitWhenShown::watchIfRequested(main);
     return QApplication::exec();
 }

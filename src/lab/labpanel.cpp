@@ -21,14 +21,17 @@ LabPanel::LabPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(th
     auto* exampleLabel = new QLabel(QStringLiteral("Пример:"), this);
     m_example = new QComboBox(this);
     m_example->setObjectName(QStringLiteral("Example"));
-    m_example->addItem(QStringLiteral("(выберите)"));
-    for (const LabExamples::Example& e : LabExamples::all())
-        m_example->addItem(e.name);
+    listExamples();
     exampleLabel->setBuddy(m_example);
     m_example->view()->setObjectName(QStringLiteral("ExampleList"));
     m_grid->addWidget(exampleLabel, m_row, 0);
     m_grid->addWidget(m_example, m_row++, 1, 1, 2);
-    connect(m_example, &QComboBox::activated, this, &LabPanel::exampleChosen);
+    connect(m_example, &QComboBox::activated, this, [this](int i) {
+        if (i >= 1 && i <= int(m_examples.size()))
+            emit exampleChosen(m_examples[std::size_t(i - 1)].params);
+        else if (i == int(m_examples.size()) + 1)
+            emit folderWanted();
+    });
 
     using V = LabState::Value;
     const struct {
@@ -116,6 +119,16 @@ void LabPanel::show(const Scenario& p) {
     m_method->setCurrentIndex(int(p.method));
     m_disaster->setChecked(p.disaster);
     m_strike->setEnabled(p.disaster);
+}
+
+void LabPanel::listExamples() {
+    const QSignalBlocker quiet(m_example);
+    m_examples = LabExamples::withOwn();
+    m_example->clear();
+    m_example->addItem(QStringLiteral("(выберите)"));
+    for (const LabExamples::Example& e : m_examples)
+        m_example->addItem(e.name);
+    m_example->addItem(QStringLiteral("Папка со сценариями…"));
 }
 
 void LabPanel::forgetExample() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/labstate.h"
+#include "lab/labexamples.h"
 
 #include <QWidget>
 
@@ -23,6 +24,9 @@ public:
     explicit LabPanel(QWidget* parent);
 
     void show(const Scenario& scenario);
+    // The examples again, the teacher's folder's included.
+    void listExamples();
+    const std::vector<LabExamples::Example>& examples() const { return m_examples; }
     // After an edit: the example no longer describes the values.
     void forgetExample();
 
@@ -39,7 +43,9 @@ signals:
     void disasterToggled(bool on);
     void strikeEdited(double time);
     void divisorEdited(int divisor);
-    void exampleChosen(int index);
+    void exampleChosen(const Scenario& scenario);
+    // The last entry of the example choice: another folder of scenarios.
+    void folderWanted();
 
 private:
     ParamSlider* slider(const char* name, const QString& caption, int kind);
@@ -50,6 +56,7 @@ private:
     ParamSlider* m_strike = nullptr;
     ParamSlider* m_divisor = nullptr;
     QComboBox* m_example = nullptr;
+    std::vector<LabExamples::Example> m_examples;
     QComboBox* m_method = nullptr;
     QCheckBox* m_disaster = nullptr;
     QCheckBox* m_field = nullptr;

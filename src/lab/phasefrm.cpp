@@ -19,11 +19,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -90,6 +92,12 @@ PhaseFrm* PhaseFrm::openFor(MainFormBase* main) {
 void PhaseFrm::connectPanel() {
     LabPanel* p = m_panel;
     connect(p, &LabPanel::exampleChosen, this, &PhaseFrm::chooseExample);
+    connect(p, &LabPanel::folderWanted, this, &PhaseFrm::chooseFolder);
+    // While the lab has the focus; the main windows have no such keys.
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            &PhaseFrm::askScenario);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
+            &PhaseFrm::saveScenario);
     connect(p, &LabPanel::valueEdited, this, [this](LabState::Value which, double v) {
         m_state.setValue(which, v);
         changed(true);
@@ -149,7 +157,9 @@ void PhaseFrm::changed(bool fromPanel, bool keepScales) {
     m_panel->show(m_state.scenario());
     if (fromPanel)
         m_panel->forgetExample();
-    m_panel->differs()->setText(m_state.differs());
+    const QString file = m_file.differs(m_state.scenario());
+    m_panel->differs()->setText(
+        QStringList{m_state.differs(), file}.filter(QRegularExpression(".")).join(' '));
     if (m_pending)
         return;
     m_pending = true;
@@ -195,11 +205,38 @@ void PhaseFrm::sendToMain() {
         m_panel->differs()->setText(QStringLiteral("Главное окно ещё считает; нажмите позже."));
 }
 
-void PhaseFrm::chooseExample(int index) {
-    const auto& all = LabExamples::all();
-    if (index < 1 || index > int(all.size()))
+void PhaseFrm::chooseExample(const Scenario& scenario) {
+    setScenario(scenario);
+}
+
+bool PhaseFrm::openScenario(const QString& path) {
+    if (!m_file.open(this, path))
+        return false;
+    setWindowTitle(m_file.windowTitle());
+    setScenario(m_file.contents().scenario);
+    return true;
+}
+
+void PhaseFrm::askScenario() {
+    if (!m_file.ask(this))
         return;
-    setScenario(all[std::size_t(index - 1)].params);
+    setWindowTitle(m_file.windowTitle());
+    setScenario(m_file.contents().scenario);
+}
+
+void PhaseFrm::saveScenario() {
+    if (m_file.save(this, m_state.scenario())) {
+        setWindowTitle(m_file.windowTitle());
+        changed(false, true);
+    }
+}
+
+void PhaseFrm::chooseFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Папка со сценариями"), LabExamples::ownFolder());
+    if (!folder.isEmpty())
+        LabExamples::setOwnFolder(folder);
+    m_panel->listExamples();
 }
 
 void PhaseFrm::showEvent(QShowEvent* event) {
@@ -221,10 +258,19 @@ void PhaseFrm::openMenu(const QPoint& globalPosition) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("LabMenuPopup"));
     const auto [save, copy, values] = GraphMenu::addSaveItems(&menu, run().problem.isEmpty());
+    menu.addSeparator();
+    QAction* open = menu.addAction(QStringLiteral("Открыть сценарий…"));
+    open->setShortcut(QKeySequence::Open);
+    QAction* keep = menu.addAction(QStringLiteral("Сохранить сценарий…"));
+    keep->setShortcut(QKeySequence::Save);
     QAction* chosen = GraphMenu::execMenu(&menu, globalPosition);
     if (!chosen || !chosen->isEnabled())
         return;
-    if (chosen == save)
+    if (chosen == open)
+        askScenario();
+    else if (chosen == keep)
+        saveScenario();
+    else if (chosen == save)
         savePicture();
     else if (chosen == copy)
         copyPicture();

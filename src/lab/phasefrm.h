@@ -12,6 +12,7 @@
 #include "analysis/labrun.h"
 #include "analysis/labstate.h"
 #include "export/labpicture.h"
+#include "lab/labscenarios.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -42,7 +43,13 @@ public slots:
     // Takes the main window's last run, if there is one.
     void followMain();
     void sendToMain();
-    void chooseExample(int index);
+    // An example's scenario: the values, but not the file's title.
+    void chooseExample(const Scenario& scenario);
+    // A scenario file: its values, its title in the window's title.
+    bool openScenario(const QString& path);
+    void askScenario();
+    void saveScenario();
+    void chooseFolder();
     void openMenu(const QPoint& globalPosition);
     void savePicture();
     void copyPicture();
@@ -67,6 +74,7 @@ private:
     LabRun m_run;
     LabPicture::Style m_style;
 
+    LabScenarios m_file;
     LabPanel* m_panel = nullptr;
     ReadoutPanel* m_readout = nullptr;
     PhasePlane* m_plane = nullptr;

@@ -4,11 +4,14 @@
 #include "full/mainfrmfull.h"
 #include "lab/phasefrm.h"
 #include "light/mainfrmlight.h"
+#include "model/scenariofile.h"
 #include "ui/accessiblenames.h"
+#include "ui/appmessage.h"
 #include "ui/formbuilder.h"
 #include "ui/graphmenu.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
@@ -82,14 +85,20 @@ bool LoaderFrm::isDebugSwitch(const QString& commandLine) {
     return commandLine == QStringLiteral("-Debug");
 }
 
+QString LoaderFrm::scenarioFile(int argc, const char* const* argv) {
+    const QString last = argc > 1 ? QString::fromLocal8Bit(argv[argc - 1]) : QString();
+    return last.endsWith(QStringLiteral(".morvane"), Qt::CaseInsensitive) ? last : QString();
+}
+
 QString LoaderFrm::commandLine(int argc, const char* const* argv) {
     QStringList args;
-    for (int i = 1; i < argc; ++i)
+    const int end = scenarioFile(argc, argv).isEmpty() ? argc : argc - 1;
+    for (int i = 1; i < end; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     return args.join(QLatin1Char(' '));
 }
 
-QWidget* LoaderFrm::start(const QString& commandLine) {
+QWidget* LoaderFrm::start(const QString& commandLine, const QString& scenarioFile) {
     // Built only when first asked for, so that it costs the start nothing.
     GraphMenu::setLabOpener([](MainFormBase* main) { PhaseFrm::openFor(main); });
     auto* loader = new LoaderFrm();
@@ -99,6 +108,17 @@ QWidget* LoaderFrm::start(const QString& commandLine) {
     QWidget* main = guard ? guard->m_main : nullptr;
     if (guard)
         guard->close();
+    if (auto* form = qobject_cast<MainFormBase*>(main); form && !scenarioFile.isEmpty()) {
+        QString why;
+        if (const auto contents = ScenarioFile::load(scenarioFile, &why)) {
+            form->runWith(contents->scenario);
+            PhaseFrm::openFor(form)->openScenario(scenarioFile);
+        } else {
+            AppMessage::show(form, AppMessage::Exclamation,
+                             QStringLiteral("Сценарий «%1» не открыт: %2")
+                                 .arg(QFileInfo(scenarioFile).fileName(), why));
+        }
+    }
     return main;
 }
 

@@ -18,12 +18,18 @@ public:
     // Creates the loader and runs its start-up with the command-line text
     // (the arguments after the program name joined with single blanks).
     // Returns the main window it opened.
-    static QWidget* start(const QString& commandLine);
+    // With a scenario file, the main window runs its values and its lab
+    // opens on it.
+    static QWidget* start(const QString& commandLine, const QString& scenarioFile = QString());
     // The command line as typed: the arguments after the program name,
     // joined with single blanks. Taken before QApplication removes the
     // options it handles itself (-reverse, -style, -platform...), which the
     // switch is compared with like any other text.
+    // A scenario file given as the last argument (a double click in a file
+    // manager) is no part of it.
     static QString commandLine(int argc, const char* const* argv);
+    // That file, or nothing.
+    static QString scenarioFile(int argc, const char* const* argv);
     static bool isDebugSwitch(const QString& commandLine);
 
     QLabel* Label1 = nullptr;

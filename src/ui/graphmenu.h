@@ -86,11 +86,14 @@ public slots:
     void copyPicture();
     void saveValues();
 
+    // The save dialog every save of the program asks through (tests answer
+    // instead), starting in the current folder.
+    static QString chooseFile(QWidget* parent, const QString& caption, const QString& suggested,
+                              const QStringList& filters, QString* selectedFilter);
+
 private:
     GraphPicture::Frame frame() const;
     GraphPicture::Drawing drawing() const;
-    static QString chooseFile(QWidget* parent, const QString& caption, const QString& suggested,
-                              const QStringList& filters, QString* selectedFilter);
     // Makes the bytes and writes them, reporting a fault of either.
     static void write(QWidget* parent, const QString& path,
                       const std::function<QByteArray()>& bytes);
