@@ -1,5 +1,11 @@
 #include "casetable.h"
+#include "export/exportcommand.h"
 #include "extinction/ensemble.h"
+
+#include <QBuffer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QElapsedTimer>
 #include <numeric>
@@ -63,6 +69,29 @@ static const std::tuple<const char*, Scenario, int, int, What, double, double> e
      MeanXOverOmega, odeX(0.6, 0.5, 0.3, 0.4, 2, 0.5, 2), 0},
     {"thinning by 1000: mean", scenario(0, 0, 0, 0, 5, 2, 2, 1000, 0.5), 1000, 4000, MeanX, 5,
      std::sqrt(5 * 0.999 / 4000)},
+};
+
+static std::pair<int, QByteArray> exportWith(const QString& args) {
+    QByteArray out, err;
+    QBuffer o(&out), e(&err);
+    o.open(QIODevice::WriteOnly);
+    e.open(QIODevice::WriteOnly);
+    const int status = ExportCommand::run(args.split(u' ', Qt::SkipEmptyParts), o, e);
+    return {status, status == 0 ? out : err};
+}
+
+static const QString Command = "--k1=0,55 --k2=0,35 --a1=0,09 --a2=0,06 --x0=4 --y0=1,5 --t=25 "
+                               "--dt=0,1 --disaster=12 --divisor=8 --omega=10 --runs=200 "
+                               "--by-moment=3 --seed=5 --extinction=- ";
+
+// name, what is added to the command's arguments, the option named in the refusal
+static const std::tuple<const char*, const char*, const char*> refused[] = {
+    {"k2 below 0", "--k2=-1", "--k2=-1"},
+    {"y0 of no one", "--y0=0,004", "--y0=0,004"},
+    {"omega 0", "--omega=0", "--omega=0"},
+    {"runs too many", "--runs=1000001", "--runs="},
+    {"threads not a number", "--threads=x", "--threads=x"},
+    {"201 moments", "--by-moment=201", "--by-moment=201"},
 };
 
 class TstExtinction : public QObject {
@@ -150,6 +179,35 @@ private slots:
                  control.done.load());
     }
 
+    // The command's file: the core's figures for the same scenario and
+    // seed, the same bytes on one thread and two, and its fixed keys.
+    void command() {
+        const auto [status, one] = exportWith(Command + "--threads=1");
+        QCOMPARE(status, 0);
+        QCOMPARE(exportWith(Command + "--threads=2").second, one);
+        const QJsonObject o = QJsonDocument::fromJson(one).object();
+        for (const char* key : {"inputs", "omega", "runs", "seed", "withDisaster",
+                                "withoutDisaster", "byMoment", "notes"})
+            QVERIFY2(o.contains(key), key);
+        const Result core =
+            run(scenario(0.55, 0.35, 0.09, 0.06, 4, 1.5, 25, 8, 12), {10, 200, 5, 0, 3});
+        const QJsonObject with = o["withDisaster"].toObject();
+        QCOMPARE(with["either"]["fraction"].toDouble(), core.withDisaster.either.fraction);
+        QCOMPARE(with["predators"]["low"].toDouble(), core.withDisaster.predators.low);
+        QCOMPARE(with["times"]["p25"].toDouble(), core.withDisaster.times->p25);
+        QCOMPARE(o["withoutDisaster"]["prey"]["high"].toDouble(), core.withoutDisaster.prey.high);
+        QCOMPARE(o["byMoment"][2]["either"]["fraction"].toDouble(),
+                 core.byMoment[2].either.fraction);
+        QCOMPARE(o["seed"].toInt(), 5);
+    }
+    void commandRefuses_data() { addRows(refused); }
+    void commandRefuses() {
+        const auto& [name, arg, named] = currentRow(refused);
+        const auto [status, err] = exportWith(QStringLiteral("--extinction=- ") + arg);
+        QCOMPARE(status, 2);
+        QVERIFY2(err.startsWith(QByteArray("morvane-export: ") + named), err.constData());
+    }
+
     void refusals_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<Scenario>("s");
@@ -183,5 +241,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstExtinction)
+QTEST_MAIN(TstExtinction)
 #include "tst_extinction.moc"

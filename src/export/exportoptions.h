@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extinction/ensemble.h"
 #include "model/inputreader.h"
 
 #include <QList>
@@ -37,6 +38,12 @@ public:
     QString divisor = QStringLiteral("2");
     QString scale = QStringLiteral("1");
     QString method = QStringLiteral("euler");
+    // --extinction's: as read, checked by ExportInputs.
+    QString runs = QString::number(Extinction::Settings{}.runs);
+    QString omega = QString::number(Extinction::Settings{}.omega);
+    QString seed = QString::number(Extinction::Settings{}.seed);
+    QString threads = QString::number(Extinction::Settings{}.threads);
+    QString byMoment = QString::number(Extinction::Settings{}.moments);
     bool decimalComma = false;
     bool compareSteps = false;
     bool nullclines = false;
