@@ -190,9 +190,10 @@ Outcome simulate(const Scenario& s, int omega, std::uint64_t seed, std::uint64_t
         stops.push_back(T);
     const auto evolve = [&](double to) {
         const double gap = to - t;
-        if (X > 0 && k1 * gap > 0 && !out.exploded) {
+        if (X > 0 && k1 * gap > 0 && X <= Cap) {
+            // The run has ended (by extinction, not by explosion); its prey
+            // are only held below what a count can take.
             if (double(X) * std::exp(k1 * gap) > 4.0 * double(Cap)) {
-                out.exploded = true;
                 X = Cap + 1;
             } else {
                 X += std::negative_binomial_distribution<std::int64_t>(X, std::exp(-k1 * gap))(g);
