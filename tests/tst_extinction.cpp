@@ -61,7 +61,7 @@ static const std::tuple<const char*, Scenario, int, int, What, double, double> e
      std::sqrt(30 * e18 * (1 - e18) / 4000)},
     {"thinning by 3: mean X/d", scenario(0, 0, 0, 0, 0.6, 0.2, 2, 3, 1), 100, 4000, MeanX, 20,
      std::sqrt(60 * (1 / 3.0) * (2 / 3.0) / 4000)},
-    {"thinning by 3: variance", scenario(0, 0, 0, 0, 0.6, 0.2, 2, 3, 1), 100, 4000, VarianceX,
+    {"thinning by 3 at T: variance", scenario(0, 0, 0, 0, 0.6, 0.2, 2, 3, 2), 100, 4000, VarianceX,
      60 * (1 / 3.0) * (2 / 3.0), 40.0 / 3 * std::sqrt(2.0 / 4000)},
     // Many individuals, a short span: the mean follows the equations (the
     // standard error from the runs themselves).
