@@ -6,7 +6,8 @@
 // plain loops of their formulas, a run's figures against the Euler pass, and
 // the exact orbit against its aim of a millisecond; the lab window's redraw
 // against a bare QPainter polyline and a slider's move against a 60 Hz
-// frame. Names are
+// frame; an exact individual run against a plain Gillespie loop, and the
+// extinction ensemble on every core against one thread. Names are
 // "<case>/<steps>"; morvane_bench_windows pairs them up for the report.
 
 #include "analysis/exactorbit.h"
@@ -15,6 +16,7 @@
 #include "export/csvwriter.h"
 #include "export/graphpicture.h"
 #include "export/labpicture.h"
+#include "extinction/ensemble.h"
 #include "light/mainfrmlight.h"
 #include "model/inputreader.h"
 #include "model/trajectory.h"
@@ -29,6 +31,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -346,6 +349,76 @@ bool sameSeries(int t) {
     return true;
 }
 
+// The lab's example of a disaster in the trough, counted with Ω = 100.
+Scenario troughExample() {
+    Scenario s;
+    s.k1 = 0.9, s.k2 = 0.6, s.a1 = 0.3, s.a2 = 0.2, s.dt = 0.01, s.span = 30, s.x0 = 8, s.y0 = 1;
+    s.disaster = true;
+    s.strikeTime = 7.07;
+    return s;
+}
+
+// The least an exact run can cost: Gillespie's direct method over the same
+// four rates with the same generator and draws, and nothing else (no
+// disaster, no grid, no cap, no way to stop). Returns the events.
+std::uint64_t plainGillespie(const Scenario& s, int omega, std::uint64_t seed, std::uint64_t index,
+                             std::int64_t& X, std::int64_t& Y) {
+    std::seed_seq seq{std::uint32_t(seed), std::uint32_t(seed >> 32), std::uint32_t(index),
+                      std::uint32_t(index >> 32)};
+    std::mt19937_64 g(seq);
+    X = std::llround(s.x0 * omega);
+    Y = std::llround(s.y0 * omega);
+    const double a1 = s.a1 / omega, a2 = s.a2 / omega;
+    std::uint64_t events = 0;
+    for (double t = 0; X > 0 && Y > 0;) {
+        const double r1 = s.k1 * X, r2 = a1 * X * Y, r3 = a2 * X * Y, r4 = s.k2 * Y;
+        const double total = r1 + r2 + r3 + r4;
+        t -= std::log1p(-double(g() >> 11) * 0x1.0p-53) / total;
+        if (t > s.span)
+            break;
+        const double u = double(g() >> 11) * 0x1.0p-53 * total;
+        u < r1 ? ++X : u < r1 + r2 ? --X : u < r1 + r2 + r3 ? ++Y : --Y;
+        ++events;
+    }
+    return events;
+}
+
+// One run of the example without its disaster, index 0 (which survives to T).
+void gillespie(benchmark::State& st, bool plain) {
+    const Scenario s = troughExample();
+    std::uint64_t events = 0;
+    for (auto _ : st) {
+        std::int64_t x = 0, y = 0;
+        if (plain) {
+            events += plainGillespie(s, 100, 1, 0, x, y);
+        } else {
+            const IndividualRun::Outcome o = IndividualRun::simulate(s, 100, 1, 0, std::nullopt);
+            events += o.events;
+            x = o.x;
+        }
+        benchmark::DoNotOptimize(x);
+    }
+    st.counters["events/s"] = benchmark::Counter(double(events), benchmark::Counter::kIsRate);
+}
+
+// The lab panel's Ω = 100 and 24 moments, with a fifth of its 1000 runs, so
+// that three repetitions on one thread take about 25 s.
+void ensemble(benchmark::State& st, int threads) {
+    const Scenario s = troughExample();
+    for (auto _ : st) {
+        const Extinction::Result r = Extinction::run(s, {100, 200, 20240529, threads, 24, 101});
+        benchmark::DoNotOptimize(r.events);
+    }
+}
+
+bool sameGillespie() {
+    const Scenario s = troughExample();
+    std::int64_t x = 0, y = 0;
+    const std::uint64_t events = plainGillespie(s, 100, 1, 0, x, y);
+    const IndividualRun::Outcome o = IndividualRun::simulate(s, 100, 1, 0, std::nullopt);
+    return events == o.events && x == o.x && y == o.y && events > 1000 && !o.died;
+}
+
 // Other programs on the machine only ever slow a repetition down, so the
 // fastest one is the closest to what the code itself costs.
 double fastest(const std::vector<double>& v) {
@@ -422,6 +495,20 @@ int main(int argc, char** argv) {
           benchmark::RegisterBenchmark("lab-drag-compare/5000", labDrag, 5000, true),
           benchmark::RegisterBenchmark("lab-drag-compare/32767", labDrag, 32767, true)})
         b->ComputeStatistics("min", fastest);
+    // The extinction: one exact run against a plain loop, the ensemble on
+    // one thread and on every core.
+    if (!sameGillespie()) {
+        std::fprintf(stderr, "the plain Gillespie loop differs from the individual run\n");
+        return EXIT_FAILURE;
+    }
+    for (benchmark::internal::Benchmark* b :
+         {benchmark::RegisterBenchmark("gillespie/1", gillespie, false),
+          benchmark::RegisterBenchmark("plain-gillespie/1", gillespie, true)})
+        b->ComputeStatistics("min", fastest);
+    for (benchmark::internal::Benchmark* b :
+         {benchmark::RegisterBenchmark("ensemble-one/200", ensemble, 1),
+          benchmark::RegisterBenchmark("ensemble-all/200", ensemble, 0)})
+        b->ComputeStatistics("min", fastest)->Iterations(1)->Repetitions(3)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return EXIT_FAILURE;

@@ -10,6 +10,7 @@
 #include "export/csvwriter.h"
 #include "export/exportinputs.h"
 #include "export/exportoptions.h"
+#include "export/extinctionjson.h"
 #include "export/graphpicture.h"
 #include "export/outputfiles.h"
 #include "export/summaryjson.h"
@@ -20,8 +21,12 @@
 #include "plot/graphplotter.h"
 #include "plot/phaseplotter.h"
 
+#include <QFile>
 #include <QIODevice>
+#include <chrono>
 #include <cmath>
+#include <future>
+#include <unistd.h>
 
 namespace {
 const QString Program = QStringLiteral("morvane-export");
@@ -58,8 +63,9 @@ QStringList remarksOn(const ModelState& s, const ExportOptions& o,
 
 // The run the outputs show, and the output being made, for a fault's message.
 struct Run {
-    explicit Run(const ExportOptions& o) : options(o) {}
+    Run(const ExportOptions& o, QIODevice& e) : options(o), err(e) {}
     const ExportOptions& options;
+    QIODevice& err;
     ExportInputs inputs;
     ModelState s;
     int struck = 0;
@@ -82,7 +88,8 @@ Scenario scenarioOf(const Run& r) {
 void calculate(Run& r) {
     ModelState& s = r.s;
     for (const auto& [name, file] : r.options.outputs) {
-        if (name != QLatin1String("csv") && name != QLatin1String("summary")) {
+        if (name != QLatin1String("csv") && name != QLatin1String("summary") &&
+            name != QLatin1String("extinction")) {
             r.stage = option(name, file);
             s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
             r.stage.clear();
@@ -100,6 +107,57 @@ void calculate(Run& r) {
     Integrator::calculate(s, r.inputs.method, r.struck > 0 ? r.struck : -1);
 }
 
+SummaryJson::Inputs inputsOf(const Run& r) {
+    const ModelState& s = r.s;
+    return {Trajectory::rates(s),  s.t,
+            s.xSeries[0],          s.ySeries[0],
+            r.inputs.method,       r.inputs.divisor,
+            r.inputs.disasterTime, r.struck > 0 ? std::optional(r.struck) : std::nullopt};
+}
+
+// A progress line only for a person watching: a script reading standard
+// error gets the messages alone.
+bool onTerminal(QIODevice& err) {
+    const auto* file = qobject_cast<QFile*>(&err);
+    return file && file->handle() >= 0 && isatty(file->handle());
+}
+
+// The extinction ensemble, on a thread of its own so that this one can
+// tell the progress.
+QByteArray extinction(const Run& r) {
+    const Scenario scenario = r.inputs.scenario(r.s);
+    const Extinction::Settings& settings = r.inputs.extinction;
+    Extinction::Control control;
+    auto done = std::async(std::launch::async, [&]() -> std::optional<Extinction::Result> {
+        try {
+            return Extinction::run(scenario, settings, &control);
+        } catch (...) {
+            return std::nullopt; // the result's own memory
+        }
+    });
+    const bool progress = onTerminal(r.err);
+    while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+        if (progress && control.total.load() > 0)
+            r.err.write(QStringLiteral("\r%1: прогонов %2 из %3")
+                            .arg(Program)
+                            .arg(control.done.load())
+                            .arg(control.total.load())
+                            .toUtf8());
+    if (progress)
+        r.err.write("\r\033[K");
+    const std::optional<Extinction::Result> result = done.get();
+    if (!result || !result->failure.isEmpty())
+        throw RunError(RunError::OutOfMemory, result ? result->failure : QString());
+    QStringList notes;
+    if (const Scenario::Strike strike = scenario.strike(); scenario.disaster && !strike.ok())
+        notes << strike.problem;
+    notes << QStringLiteral("При Ω = %1 в начале %2 жертв и %3 хищников")
+                 .arg(settings.omega)
+                 .arg(IndividualRun::startCount(scenario.x0, settings.omega))
+                 .arg(IndividualRun::startCount(scenario.y0, settings.omega));
+    return ExtinctionJson::document(inputsOf(r), settings, *result, notes);
+}
+
 // The lab's figures of the run, and with --compare-steps the same run at
 // halved steps.
 QByteArray summary(const Run& r) {
@@ -113,14 +171,7 @@ QByteArray summary(const Run& r) {
     QStringList notes;
     if (r.inputs.disasterTime && r.struck == 0)
         notes << QStringLiteral("Катастрофа не приходится ни на один шаг с 1-го по последний");
-    SummaryJson::Inputs inputs{rates,
-                               s.t,
-                               s.xSeries[0],
-                               s.ySeries[0],
-                               r.inputs.method,
-                               r.inputs.divisor,
-                               r.inputs.disasterTime,
-                               r.struck > 0 ? std::optional(r.struck) : std::nullopt};
+    const SummaryJson::Inputs inputs = inputsOf(r);
     if (!r.options.compareSteps)
         return SummaryJson::document(inputs, figures, nullptr, notes);
     if (strike > 0)
@@ -195,6 +246,8 @@ void make(Run& r, OutputFiles& files) {
             bytes = GraphPicture::png(frame, scale, graph);
         else if (name == QLatin1String("svg"))
             bytes = GraphPicture::svg(frame, graph);
+        else if (name == QLatin1String("extinction"))
+            bytes = extinction(r);
         else if (name == QLatin1String("phase-png"))
             bytes = GraphPicture::png(phase, scale, portrait);
         else
@@ -243,7 +296,7 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
         return BadInput;
     }
 
-    Run r(o);
+    Run r(o, err);
     OutputFiles files;
     // Said after the outcome, so that a fault's message stays the first line.
     QStringList remarks;

@@ -62,6 +62,38 @@ int readScale(const QString& text) {
     return text.toInt();
 }
 
+long long readWhole(const char* name, const QString& text, long long most, const QString& range) {
+    bool ok = false;
+    const long long v = text.toLongLong(&ok);
+    if (!ok || v < 0 || v > most)
+        throw refused(name, text, QStringLiteral("нужно целое число ") + range);
+    return v;
+}
+
+// The extinction's own numbers, then what the individual model refuses
+// (negative rates, a start of 0 individuals), named by the option that
+// gave it.
+void readExtinction(ExportInputs& in, const ModelState& s, const ExportOptions& o) {
+    Extinction::Settings& e = in.extinction;
+    constexpr long long Int = 2147483647, Seed = (1LL << 53) - 1;
+    e.runs = int(readWhole("runs", o.runs, Int, QStringLiteral("от 1 до 1000000")));
+    e.omega = int(readWhole("omega", o.omega, Int, QStringLiteral("от 1 до 10000000")));
+    e.seed = std::uint64_t(readWhole("seed", o.seed, Seed, QStringLiteral("от 0 до 2^53-1")));
+    e.threads = int(readWhole("threads", o.threads, 1024, QStringLiteral("от 0 до 1024")));
+    e.moments = int(readWhole("by-moment", o.byMoment, Int, QStringLiteral("от 2 до 200")));
+    if (const auto problem = Extinction::check(in.scenario(s), e)) {
+        const std::pair<const char*, const QString*> texts[] = {
+            {"k1", &o.texts.k1}, {"k2", &o.texts.k2},     {"a1", &o.texts.a1},
+            {"a2", &o.texts.a2}, {"dt", &o.texts.dt},     {"t", &o.texts.t},
+            {"x0", &o.texts.x0}, {"y0", &o.texts.y0},     {"omega", &o.omega},
+            {"runs", &o.runs},   {"threads", &o.threads}, {"by-moment", &o.byMoment}};
+        for (const auto& [name, text] : texts)
+            if (problem->field == QLatin1String(name))
+                throw refused(name, *text, problem->message);
+        throw ExportInputs::Refusal{problem->message};
+    }
+}
+
 double readTime(const QString& text) {
     try {
         return NumberText::toDouble(text);
@@ -83,5 +115,24 @@ ExportInputs ExportInputs::read(ModelState& state, const ExportOptions& o) {
     inputs.method = *method;
     if (o.marked())
         inputs.disasterTime = readTime(o.disasterTime);
+    for (const auto& output : o.outputs)
+        if (output.first == QLatin1String("extinction"))
+            readExtinction(inputs, state, o);
     return inputs;
+}
+
+Scenario ExportInputs::scenario(const ModelState& s) const {
+    Scenario c;
+    c.k1 = s.k1;
+    c.k2 = s.k2;
+    c.a1 = s.a1;
+    c.a2 = s.a2;
+    c.dt = s.dt;
+    c.span = s.t;
+    c.x0 = s.xSeries.size() ? s.xSeries[0] : 0.0;
+    c.y0 = s.ySeries.size() ? s.ySeries[0] : 0.0;
+    c.disaster = disasterTime.has_value();
+    c.strikeTime = disasterTime.value_or(0);
+    c.divisor = divisor;
+    return c;
 }

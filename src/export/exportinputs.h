@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/integrator.h"
+#include "extinction/ensemble.h"
 #include "model/modelstate.h"
 
 #include <QString>
@@ -24,7 +25,15 @@ public:
     Integrator::Method method = Integrator::Euler;
     // The disaster's model time, when one is asked for.
     std::optional<double> disasterTime;
+    // --extinction's runs, Ω, seed, threads and moments, read and checked
+    // with the scenario only when it is asked for.
+    Extinction::Settings extinction;
 
-    // Fills the parameters and the initial values of `state`; throws Refusal.
+    // The scenario the extinction runs: the model's values as read, the
+    // disaster at the time given (Scenario's strike rule decides its step).
+    Scenario scenario(const ModelState& state) const;
+
+    // Fills the parameters and the initial values of `state`; throws Refusal,
+    // for --extinction also where the individual model cannot run.
     static ExportInputs read(ModelState& state, const ExportOptions& options);
 };

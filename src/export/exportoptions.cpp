@@ -57,6 +57,20 @@ const O::Row Rows[] = {
     {"compare-steps", Kind::Flag, nullptr, own<&O::compareSteps>, "",
      "в --summary: дрейф каждого метода при dt, dt/2, dt/4 и порядок по нему\n"
      "                    (compareSteps) и по x, y в конце (stateOrder)"},
+    {"extinction", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "риск вымирания в JSON: модель в особях, много прогонов со случайностью\n"
+     "                    (с катастрофой и без неё, и с катастрофой в M моментах)",
+     true},
+    {"runs", Kind::Text, own<&O::runs>, nullptr, "N",
+     "в --extinction: прогонов, 1...1000000 (по умолчанию 1000)"},
+    {"omega", Kind::Text, own<&O::omega>, nullptr, "N",
+     "в --extinction: особей в единице x или y, 1...10000000 (100)"},
+    {"seed", Kind::Text, own<&O::seed>, nullptr, "N",
+     "в --extinction: начало случайных чисел, 0...2^53-1 (20240529)"},
+    {"threads", Kind::Text, own<&O::threads>, nullptr, "N",
+     "в --extinction: потоков (по умолчанию все ядра); на числа не влияет"},
+    {"by-moment", Kind::Text, own<&O::byMoment>, nullptr, "M",
+     "в --extinction: моментов катастрофы для риска по моменту, 2...200 (24)"},
     {"help", Kind::Flag, nullptr, own<&O::help>},
     {"version", Kind::Flag, nullptr, own<&O::version>},
 };
@@ -177,6 +191,10 @@ std::optional<QString> ExportOptions::checkOutputs() const {
     };
     if (compareSteps && !has("summary"))
         return QStringLiteral("--compare-steps дополняет --summary, а оно не задано");
+    for (const char* text : {"runs", "omega", "seed", "threads", "by-moment"})
+        if (given.contains(QLatin1String(text)) && !has("extinction"))
+            return QStringLiteral("--%1 дополняет --extinction, а оно не задано")
+                .arg(QLatin1String(text));
     for (const char* flag : {"nullclines", "exact-orbit"})
         if (given.contains(QLatin1String(flag)) && !has("phase-png") && !has("phase-svg"))
             return QStringLiteral("--%1 дополняет --phase-png или --phase-svg, а они не заданы")

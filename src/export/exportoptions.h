@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extinction/ensemble.h"
 #include "model/inputreader.h"
 
 #include <QList>
@@ -38,6 +39,12 @@ public:
     QString scale = QStringLiteral("1");
     QString method = QStringLiteral("euler");
     QString scenarioFile;
+    // --extinction's: as read, checked by ExportInputs.
+    QString runs = QString::number(Extinction::Settings{}.runs);
+    QString omega = QString::number(Extinction::Settings{}.omega);
+    QString seed = QString::number(Extinction::Settings{}.seed);
+    QString threads = QString::number(Extinction::Settings{}.threads);
+    QString byMoment = QString::number(Extinction::Settings{}.moments);
     bool decimalComma = false;
     bool compareSteps = false;
     bool nullclines = false;

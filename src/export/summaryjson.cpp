@@ -25,15 +25,9 @@ struct Notes {
 };
 } // namespace
 
-QByteArray SummaryJson::document(const Inputs& in, const RunSummary& s,
-                                 const std::vector<StepHalving::Row>* compare,
-                                 const QStringList& extraNotes) {
-    Notes notes;
-    for (const QString& note : extraNotes)
-        notes.add(note);
-    QJsonObject o;
+QJsonObject SummaryJson::inputsObject(const Inputs& in) {
     const auto orNull = [](const auto& v) { return v ? QJsonValue(*v) : QJsonValue(); };
-    o[QStringLiteral("inputs")] = QJsonObject{
+    return QJsonObject{
         {QStringLiteral("k1"), in.rates.k1},
         {QStringLiteral("k2"), in.rates.k2},
         {QStringLiteral("a1"), in.rates.a1},
@@ -47,6 +41,16 @@ QByteArray SummaryJson::document(const Inputs& in, const RunSummary& s,
         {QStringLiteral("disasterTime"), orNull(in.disasterTime)},
         {QStringLiteral("strikeStep"), orNull(in.strikeStep)},
     };
+}
+
+QByteArray SummaryJson::document(const Inputs& in, const RunSummary& s,
+                                 const std::vector<StepHalving::Row>* compare,
+                                 const QStringList& extraNotes) {
+    Notes notes;
+    for (const QString& note : extraNotes)
+        notes.add(note);
+    QJsonObject o;
+    o[QStringLiteral("inputs")] = inputsObject(in);
     o[QStringLiteral("method")] = Integrator::name(s.method);
     o[QStringLiteral("dt")] = s.dt;
     o[QStringLiteral("t")] = s.span;

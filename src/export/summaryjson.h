@@ -4,6 +4,7 @@
 #include "analysis/stephalving.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QStringList>
 #include <optional>
 #include <vector>
@@ -26,6 +27,9 @@ public:
         std::optional<double> disasterTime;
         std::optional<int> strikeStep; // the step the disaster struck
     };
+
+    // The "inputs" object, shared with the extinction's document.
+    static QJsonObject inputsObject(const Inputs& inputs);
 
     // compare: the step halving's rows, or null when not asked for.
     // extraNotes go first, e.g. that a disaster fell outside the run.
