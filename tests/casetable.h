@@ -94,19 +94,23 @@ inline TypedRun typedRun(const char* texts, int struck = -1, double factor = 1) 
 // Where a saved table of a run departs from the reference: its header, a
 // row's step, t = step * dt, x and y read back as a spreadsheet would (the
 // decimal separator the style's own), or the number of rows. Empty: none.
+// The spreadsheet variant (';') opens with a byte-order mark; t is step · Δt
+// to 12 significant digits.
 inline QString csvMismatch(const QByteArray& text, char separator, const TypedRun& run) {
     const QList<QByteArray> lines = text.split('\n');
-    const QByteArray header = QByteArray("step,t,x,y").replace(',', separator);
+    const QByteArray header =
+        (separator == ';' ? "\xEF\xBB\xBF" : "") + QByteArray("step,t,x,y").replace(',', separator);
     if (lines.value(0) != header || text.contains('\r'))
         return "header or line ends: " + QString::fromUtf8(text.left(40));
     const char other = separator == ';' ? '.' : ',';
+    const char decimal = separator == ';' ? ',' : '.';
     const auto number = [](QByteArray f) { return f.replace(',', '.').toDouble(); };
     const std::size_t n = run.want.x.size();
     for (std::size_t i = 0; i < n; ++i) {
         const QList<QByteArray> f = lines.value(qsizetype(i) + 1).split(separator);
         if (f.size() != 4 || f[0].toULongLong() != i || f.join().contains(other) ||
-            number(f[1]) != double(i) * run.dt || number(f[2]) != run.want.x[i] ||
-            number(f[3]) != run.want.y[i])
+            f[1] != QByteArray::number(double(i) * run.dt, 'g', 12).replace('.', decimal) ||
+            number(f[2]) != run.want.x[i] || number(f[3]) != run.want.y[i])
             return QStringLiteral("step %1: %2, want %3 %4")
                 .arg(i)
                 .arg(QString::fromUtf8(lines.value(qsizetype(i) + 1)))

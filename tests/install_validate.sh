@@ -59,7 +59,9 @@ done
 # The entries must point at what was installed: a renamed icon or binary
 # passes every validator but leaves a blank or dead launcher.
 if [ -f "$desktop" ]; then
-    exec_cmd="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop" | sort -u)"
+    # "env NAME=value program" starts the program with a setting.
+    exec_cmd="$(sed -n 's/^Exec=\(env \([A-Z_]*=[^ ]* \)*\)\{0,1\}\([^ ]*\).*/\3/p' "$desktop" |
+        sort -u)"
     for e in $exec_cmd; do
         [ -x "$prefix/bin/$e" ] || fail "Exec=$e is not an installed program"
     done

@@ -448,7 +448,8 @@ private slots:
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QString>("err");
         QTest::newRow("comma CSV") << "--t=1 --dt=0,5 --csv=- --decimal-comma" << 0
-                                   << QByteArray("step;t;x;y\n0;0;0,10000000000000001;"
+                                   << QByteArray("\xEF\xBB\xBF"
+                                                 "step;t;x;y\n0;0;0,10000000000000001;"
                                                  "0,10000000000000001\n1;0,5;0,10450000000000001;"
                                                  "0,095500000000000002\n2;1;")
                                    << QString();

@@ -8,12 +8,15 @@
 #include "light/mainfrmlight.h"
 #include "ui/appmessage.h"
 #include "ui/graphmenu.h"
+#include "ui/notice.h"
+#include "ui/shapewidget.h"
 
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -133,10 +136,13 @@ private slots:
     }
 
     void items() {
-        // Before a run the lab is grey in the menu and Ctrl+F does nothing.
+        // Before a run the lab is grey in the menu and Ctrl+F opens nothing;
+        // a hint near the graph says a calculation comes first.
         press(Qt::RightButton);
+        QVERIFY(Notice::current(w->Graph).isEmpty());
         QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier);
         QVERIFY(labs.isEmpty());
+        QVERIFY(Notice::current(w->Graph).contains("сначала нажмите «Рассчитать»"));
         run();
         press(Qt::RightButton);
         QCOMPARE(menus, (QList<QStringList>{
@@ -190,10 +196,16 @@ private slots:
         run();
         const QString path = dir.filePath(QStringLiteral("values%1.csv").arg(separator));
         chooseItem(Items[2], path, filter);
-        QCOMPARE(dialogs, QStringList{"Сохранить значения|morvane.csv|CSV (*.csv);;CSV для "
-                                      "Excel (*.csv)"});
+        // Under a decimal comma the spreadsheet's variant comes first.
+        const bool comma = QLocale::system().decimalPoint() == ",";
+        QCOMPARE(dialogs, QStringList{comma ? "Сохранить значения|morvane.csv|CSV для Excel "
+                                              "(*.csv);;CSV (*.csv)"
+                                            : "Сохранить значения|morvane.csv|CSV (*.csv);;CSV для "
+                                              "Excel (*.csv)"});
         const QString mismatch = csvMismatch(contents(path), separator, typedRun(Texts, 300, 2));
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        QCOMPARE(Notice::current(w->Graph),
+                 QStringLiteral("Сохранено: values%1.csv").arg(separator));
         // A failed run leaves an empty box: nothing is offered, not even
         // the earlier run's values; a run refused at reading the same.
         for (const char* k1 : {"1E+200", "abc"}) {
@@ -224,7 +236,9 @@ private slots:
         QCOMPARE(argb(QGuiApplication::clipboard()->image()), saved);
         QCOMPARE(dialogs.size(), 1);
 
-        // At scale 1 the command's curves lie on the window's own pixels.
+        // At scale 1 the command's curves lie on the window's own pixels
+        // (the save's note over the graph put away).
+        w->findChild<QLabel*>("Notice")->hide();
         const QImage one = commandPicture(dir.filePath("command.png"), 1);
         const QImage window = argb(w->grab(QRect(8, 64, 537, 249)).toImage());
         QCOMPARE(one.size(), window.size());
@@ -276,6 +290,7 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].contains(path), qPrintable(messages[0]));
         QVERIFY(!QFile::exists(path));
+        QVERIFY(Notice::current(w->Graph).isEmpty());
     }
 
     // After the corrections graph: its records, with their own header; a
@@ -294,7 +309,8 @@ private slots:
         chooseItem(Items[2], path, GraphMenu::excelFilter());
         const QList<QByteArray> rows = contents(path).split('\n');
         QCOMPARE(rows.size(), 4);
-        QCOMPARE(rows[0], "correction;elapsed;factor");
+        QCOMPARE(rows[0], "\xEF\xBB\xBF"
+                          "correction;elapsed;factor");
         for (int i = 0; i < 2; ++i) {
             const QList<QByteArray> f = QByteArray(rows[i + 1]).replace(',', '.').split(';');
             QCOMPARE(f.size(), 3);

@@ -270,34 +270,62 @@ full/Image1 2040 4560 480 480)";
         QCOMPARE(fresh.drawingLayer()->image(), drawing());
     }
 
-    // Box/text pairs, and the start of the one message the run then shows.
+    // Enter in any box of the row runs, as the button does.
+    void enterRuns() {
+        const QStringList boxes = {"k1Input", "k2Input", "a1Input", "a2Input",
+                                   "dtInput", "tInput",  "x0Input", "y0Input"};
+        for (const QString& name : boxes) {
+            w->drawingLayer()->clear();
+            auto* box = w->findChild<QLineEdit*>(name);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY2(pixels(drawing(), green) > 400, qPrintable(name));
+        }
+        QVERIFY(fx->messages.isEmpty());
+    }
+
+    // Box/text pairs, the start of the one message the run then shows, and
+    // the box then holding the keyboard with its whole text selected (none:
+    // the read succeeded and the focus stays on the button pressed).
     void refused_data() {
         QTest::addColumn<QStringList>("edits");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focused");
         const QString bad = "Смотри, что пишешь!!";
-        QTest::newRow("k1 letters") << QStringList{"k1Input", "abc"} << bad;
-        QTest::newRow("k2 empty") << QStringList{"k2Input", ""} << bad;
-        QTest::newRow("a1 trailing") << QStringList{"a1Input", "0,1x"} << bad;
-        QTest::newRow("a2 blank") << QStringList{"a2Input", " "} << bad;
-        QTest::newRow("dt zero") << QStringList{"dtInput", "0"} << bad;
-        QTest::newRow("t 16-bit") << QStringList{"tInput", "40000"} << bad;
-        QTest::newRow("t negative span") << QStringList{"tInput", "-50"} << bad;
-        QTest::newRow("x0 word") << QStringList{"x0Input", "ten"} << bad;
-        QTest::newRow("y0 sign only") << QStringList{"y0Input", "-"} << bad;
-        QTest::newRow("t=0") << QStringList{"tInput", "0"} << "Ошибка выполнения '11'";
+        QTest::newRow("k1 letters") << QStringList{"k1Input", "abc"} << bad << "k1Input";
+        QTest::newRow("k2 empty") << QStringList{"k2Input", ""} << bad << "k2Input";
+        QTest::newRow("a1 trailing") << QStringList{"a1Input", "0,1x"} << bad << "a1Input";
+        QTest::newRow("a2 blank") << QStringList{"a2Input", " "} << bad << "a2Input";
+        QTest::newRow("dt zero") << QStringList{"dtInput", "0"} << bad << "dtInput";
+        QTest::newRow("t 16-bit") << QStringList{"tInput", "40000"} << bad << "tInput";
+        QTest::newRow("t negative span") << QStringList{"tInput", "-50"} << bad << "tInput";
+        QTest::newRow("x0 word") << QStringList{"x0Input", "ten"} << bad << "x0Input";
+        QTest::newRow("y0 sign only") << QStringList{"y0Input", "-"} << bad << "y0Input";
+        QTest::newRow("two bad, first")
+            << QStringList{"a2Input", "?", "k2Input", "x"} << bad << "k2Input";
+        QTest::newRow("t=0") << QStringList{"tInput", "0"} << "Ошибка выполнения '11'"
+                             << "StartCount";
         QTest::newRow("x0=y0=0") << QStringList{"x0Input", "0", "y0Input", "0"}
-                                 << "Ошибка выполнения '11'";
-        QTest::newRow("t/dt=40000") << QStringList{"tInput", "4000"} << "Ошибка выполнения '6'";
-        QTest::newRow("k1 huge") << QStringList{"k1Input", "1E+200"} << "Ошибка выполнения '6'";
+                                 << "Ошибка выполнения '11'"
+                                 << "StartCount";
+        QTest::newRow("t/dt=40000") << QStringList{"tInput", "4000"} << "Ошибка выполнения '6'"
+                                    << "StartCount";
+        QTest::newRow("k1 huge") << QStringList{"k1Input", "1E+200"} << "Ошибка выполнения '6'"
+                                 << "StartCount";
     }
     void refused() {
         QFETCH(QStringList, edits);
         QFETCH(QString, message);
+        QFETCH(QString, focused);
         run();
         for (int i = 0; i < edits.size(); i += 2)
             w->findChild<QLineEdit*>(edits[i])->setText(edits[i + 1]);
+        w->StartCount->setFocus();
         run();
         QCOMPARE(fx->messages.size(), 1);
+        QCOMPARE(w->focusWidget()->objectName(), focused);
+        if (auto* box = qobject_cast<QLineEdit*>(w->focusWidget()))
+            QCOMPARE(box->selectedText(), box->text());
         QCOMPARE(fx->messages[0].icon, AppMessage::Critical);
         QVERIFY2(fx->messages[0].text.startsWith(message), qPrintable(fx->messages[0].text));
         QCOMPARE(pixels(drawing(), drawn), 0);

@@ -101,8 +101,6 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
         {p.method, rates, run.x.data(), run.y.data(), run.last, run.strike, double(p.divisor)});
     run.extent = Extent::of(run.x, run.y);
     run.orbit = ExactOrbit::through(rates, p.x0, p.y0, OrbitPoints);
-    if (run.orbit.has())
-        run.orbitExtent = Extent::of(run.orbit->x, run.orbit->y);
 
     // Where a disaster would help: along the run as it goes without one.
     if (run.strike < 0) {

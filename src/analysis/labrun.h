@@ -51,7 +51,6 @@ struct LabRun {
     QString stopped;
     RunSummary summary;
     Figure<ExactOrbit::Curve> orbit;
-    Extent orbitExtent;
     // ΔV if the disaster struck at step n instead (n = 0..last) of the run
     // without it, with the current divisor; empty without a run.
     std::vector<double> jumps;

@@ -92,6 +92,10 @@ QString NumberText::fromDouble(double value) {
     return general(value, 15);
 }
 
+QString NumberText::fromDouble(double value, int digits) {
+    return general(value, std::clamp(digits, 1, 17));
+}
+
 QString NumberText::fromSingle(float value) {
     return general(double(value), 7);
 }

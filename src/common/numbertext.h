@@ -12,6 +12,9 @@
 class NumberText {
 public:
     static QString fromDouble(double value);
+    // The same with at most `digits` significant digits (1 to 17): what a
+    // person reads at a glance.
+    static QString fromDouble(double value, int digits);
     static QString fromSingle(float value);
     static QString fromInt(long long value);
     // The graph's printing rule: a blank in place of the sign of a

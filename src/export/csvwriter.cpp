@@ -15,26 +15,34 @@ void appendWhole(QByteArray& out, std::size_t value) {
 }
 } // namespace
 
-void CsvWriter::appendNumber(QByteArray& out, double value, Style style) {
+QByteArray CsvWriter::start(Style style) {
+    return style == DecimalComma ? QByteArray(Bom) : QByteArray();
+}
+
+void CsvWriter::appendNumber(QByteArray& out, double value, Style style, int digits) {
     // %.17g, without the locale that printf would consult.
     char buf[32];
-    char* end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 17).ptr;
+    char* end =
+        digits > 0
+            ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits).ptr
+            : std::to_chars(buf, buf + sizeof buf, value).ptr;
     if (style == DecimalComma)
         std::replace(buf, end, '.', ',');
     out.append(buf, end - buf);
 }
 
 QByteArray CsvWriter::series(const double* x, const double* y, std::size_t count, double dt,
-                             Style style) {
+                             Style style, const char* header) {
     const char sep = separator(style);
-    QByteArray out;
+    QByteArray out = start(style);
     // A row is at most three numbers of 24 characters and the step.
-    out.reserve(qsizetype(count) * 84 + 16);
-    out += QByteArray("step,t,x,y\n").replace(',', sep);
+    out.reserve(qsizetype(count) * 84 + 64);
+    out += QByteArray(header).replace(',', sep);
+    out += '\n';
     for (std::size_t i = 0; i < count; ++i) {
         appendWhole(out, i);
         out += sep;
-        appendNumber(out, double(i) * dt, style);
+        appendNumber(out, double(i) * dt, style, 12);
         out += sep;
         appendNumber(out, x[i], style);
         out += sep;
@@ -49,7 +57,7 @@ QByteArray CsvWriter::corrections(const std::vector<float>& elapsed,
                                   Style style) {
     const char sep = separator(style);
     count = std::min({count, elapsed.size(), factor.size()});
-    QByteArray out = QByteArray("correction,elapsed,factor\n").replace(',', sep);
+    QByteArray out = start(style) + QByteArray("correction,elapsed,factor\n").replace(',', sep);
     for (std::size_t i = 0; i < count; ++i) {
         appendWhole(out, i + 1);
         out += sep;

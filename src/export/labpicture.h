@@ -12,8 +12,9 @@ class QPainter;
 // The lab's picture, painted with a QPainter onto the window, an image or
 // an SVG alike: the phase plane with its axes, direction field, nullclines,
 // exact orbit, equilibrium and path (or the three methods at three steps),
-// and the strip of ΔV for a disaster at every step. Where a figure does not
-// exist, its reason is written in its place.
+// and the strip of ΔV for a disaster at every step, with a key to what the
+// plane draws in its emptiest corner. Where a figure does not exist, its
+// reason is written in its place.
 class LabPicture {
 public:
     struct Style {

@@ -134,6 +134,8 @@ void MainFrmFull::StartCount_Click() {
         AppMessage::report(this, e);
         DrawCorrect->setEnabled(true);
         StartCount->setEnabled(true);
+        if (const auto* unread = dynamic_cast<const InputReader::Failure*>(&e))
+            focusUnread(*unread);
     } catch (const Aborted&) {
         // The window was closed during a pause; it is not touched again.
     }

@@ -18,7 +18,7 @@
 LabPanel::LabPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(this)) {
     setFixedWidth(380);
     m_grid->setContentsMargins(0, 0, 0, 0);
-    auto* exampleLabel = new QLabel(QStringLiteral("Пример:"), this);
+    auto* exampleLabel = new QLabel(QStringLiteral("П&ример:"), this);
     m_example = new QComboBox(this);
     m_example->setObjectName(QStringLiteral("Example"));
     listExamples();
@@ -42,8 +42,8 @@ LabPanel::LabPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(th
     } values[] = {
         {V::K1, "k1", QStringLiteral("k&1"), ParamSlider::Free},
         {V::K2, "k2", QStringLiteral("k&2"), ParamSlider::Free},
-        {V::A1, "a1", QStringLiteral("α1"), ParamSlider::Free},
-        {V::A2, "a2", QStringLiteral("α2"), ParamSlider::Free},
+        {V::A1, "a1", QStringLiteral("α1 (&a)"), ParamSlider::Free},
+        {V::A2, "a2", QStringLiteral("α2 (&b)"), ParamSlider::Free},
         {V::X0, "x0", QStringLiteral("&x0"), ParamSlider::Free},
         {V::Y0, "y0", QStringLiteral("&y0"), ParamSlider::Free},
         {V::Dt, "dt", QStringLiteral("Δ&t"), ParamSlider::Positive},
@@ -72,7 +72,7 @@ LabPanel::LabPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(th
     m_disaster->setObjectName(QStringLiteral("DisasterOn"));
     m_grid->addWidget(m_disaster, m_row++, 0, 1, 3);
     connect(m_disaster, &QCheckBox::toggled, this, &LabPanel::disasterToggled);
-    m_strike = slider("Strike", QStringLiteral("момент"), ParamSlider::Span);
+    m_strike = slider("Strike", QStringLiteral("м&омент"), ParamSlider::Span);
     connect(m_strike, &ParamSlider::edited, this, &LabPanel::strikeEdited);
     m_divisor = slider("Divisor", QStringLiteral("&делитель"), ParamSlider::Choices);
     // Every divisor a main window has: its scroll bar's and its picture's.

@@ -3,6 +3,7 @@
 #include "common/numbertext.h"
 #include "plot/phaseview.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -14,12 +15,15 @@ ParamSlider::ParamSlider(QWidget* parent, const QString& name, const QString& ca
     m_label = new QLabel(caption, parent);
     m_slider = new QSlider(Qt::Horizontal, parent);
     m_slider->setObjectName(name + QStringLiteral("Slider"));
-    m_slider->setRange(0, Ticks);
-    m_slider->setPageStep(50);
+    m_slider->setRange(0, MostTicks);
+    m_slider->setPageStep(10);
     m_box = new QLineEdit(parent);
     m_box->setObjectName(name + QStringLiteral("Box"));
     m_box->setMaximumWidth(90);
     m_label->setBuddy(m_box);
+    // The style draws no focus mark on a slider: the keyboard's place is
+    // shown by a tinted background instead.
+    m_slider->installEventFilter(this);
     connect(m_slider, &QSlider::valueChanged, this, &ParamSlider::fromSlider);
     connect(m_box, &QLineEdit::textEdited, this, &ParamSlider::fromBox);
     // A text left unreadable goes back to the value in force.
@@ -27,6 +31,20 @@ ParamSlider::ParamSlider(QWidget* parent, const QString& name, const QString& ca
         if (m_box->text() != NumberText::fromDouble(m_value))
             setValue(m_value);
     });
+}
+
+bool ParamSlider::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_slider &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const bool focused = event->type() == QEvent::FocusIn;
+        QPalette p = m_slider->palette();
+        QColor tint = p.color(QPalette::Highlight);
+        tint.setAlpha(70);
+        p.setColor(QPalette::Window, focused ? tint : QColor(Qt::transparent));
+        m_slider->setPalette(p);
+        m_slider->setAutoFillBackground(focused);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Whole numbers round ties to even, as the input row reads t, within the
@@ -44,11 +62,28 @@ double ParamSlider::typed(double v) const {
     return v;
 }
 
+double ParamSlider::roundStep(double span) {
+    if (!(span > 0) || !std::isfinite(span))
+        return 1;
+    const double rough = span / MostTicks;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * power >= rough * (1 - 1e-12))
+            return m * power;
+    return 10 * power;
+}
+
+void ParamSlider::setTicks() {
+    m_step = roundStep(m_high - m_low);
+    m_ticks = int(std::clamp(std::floor((m_high - m_low) / m_step + 1e-9), 1.0, double(MostTicks)));
+}
+
 void ParamSlider::setSpan(double low, double high) {
     const QSignalBlocker quiet(m_slider);
     m_low = low;
     m_high = high;
-    m_slider->setRange(0, Ticks);
+    setTicks();
+    m_slider->setRange(0, m_ticks);
     placeSlider();
 }
 
@@ -83,8 +118,9 @@ void ParamSlider::fitSpan() {
         m_value == 0 || !std::isfinite(m_value) ? 1 : PhaseView::niceStep(2 * std::abs(m_value));
     m_low = m_value < 0 ? -reach : 0;
     m_high = m_value < 0 ? 0 : reach;
+    setTicks();
     m_slider->setMinimum(m_kind == Positive && m_value >= 0 ? 1 : 0);
-    m_slider->setMaximum(m_kind == Positive && m_value < 0 ? Ticks - 1 : Ticks);
+    m_slider->setMaximum(m_kind == Positive && m_value < 0 ? m_ticks - 1 : m_ticks);
 }
 
 void ParamSlider::placeSlider() {
@@ -95,7 +131,7 @@ void ParamSlider::placeSlider() {
         m_slider->setValue(int(std::clamp(m_value, m_low, m_high)));
     else if (m_high > m_low && std::isfinite(m_value))
         m_slider->setValue(
-            int(std::lround(std::clamp((m_value - m_low) / (m_high - m_low), 0.0, 1.0) * Ticks)));
+            int(std::lround(std::clamp((m_value - m_low) / m_step, 0.0, double(m_ticks)))));
 }
 
 void ParamSlider::setValue(double value) {
@@ -114,11 +150,10 @@ void ParamSlider::fromSlider(int position) {
     if (m_kind == Choices) {
         v = m_choices.value(position, m_value);
     } else if (m_kind != Count) {
-        // A round step of the span, written and read back so that the box
-        // and the value agree to the last digit.
-        const double step = (m_high - m_low) / Ticks;
+        // A round step (1, 2 or 5 × 10ᵏ), written and read back so that the
+        // box and the value agree to the last digit: 1,55, never 1,544.
         v = NumberText::toDouble(
-            NumberText::fromDouble(QString::number(m_low + position * step, 'g', 12).toDouble()));
+            NumberText::fromDouble(QString::number(m_low + position * m_step, 'g', 12).toDouble()));
     }
     m_value = v;
     m_box->setText(NumberText::fromDouble(m_value + 0.0));

@@ -40,6 +40,9 @@ signals:
     // The user moved the slider or typed a number.
     void edited(double value);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fitSpan();
     void placeSlider();
@@ -47,10 +50,17 @@ private:
     void fromBox(const QString& text);
     double typed(double v) const;
 
-    static constexpr int Ticks = 1000;
+    // The slider's step over a span: 1, 2 or 5 × 10ᵏ, at most MostTicks of
+    // them, so that every position is a value a person would type.
+    static double roundStep(double span);
+    void setTicks();
+
+    static constexpr int MostTicks = 250;
     Kind m_kind;
     double m_value = 0;
     double m_low = 0, m_high = 1;
+    double m_step = 0.004;
+    int m_ticks = 250;
     QList<double> m_choices;
     QLabel* m_label;
     QSlider* m_slider;

@@ -14,6 +14,7 @@
 #include "ui/accessiblenames.h"
 #include "ui/graphmenu.h"
 #include "ui/mainformbase.h"
+#include "ui/notice.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -81,12 +82,41 @@ PhaseFrm::PhaseFrm(MainFormBase* main) : QWidget(main, Qt::Window), m_main(main)
 
 PhaseFrm* PhaseFrm::openFor(MainFormBase* main) {
     auto* lab = main->findChild<PhaseFrm*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!lab)
+    if (!lab) {
         lab = new PhaseFrm(main);
+        lab->placeBeside(main);
+    }
     lab->show();
     lab->raise();
     lab->activateWindow();
     return lab;
+}
+
+void PhaseFrm::placeBeside(const QWidget* main) {
+    const QScreen* screen = main->screen();
+    if (!screen || !main->isVisible())
+        return;
+    // So that a write-back can be watched: beside the main window, right
+    // or left, when the room there holds the lab at a usable size; else
+    // where the window manager puts it.
+    const QRect free = screen->availableGeometry();
+    const QRect beside = main->frameGeometry();
+    // The frame the window manager adds, as the main window has it.
+    const QSize frame = beside.size() - main->size();
+    const int gap = 4;
+    const int rightRoom = free.right() - beside.right() - gap - frame.width();
+    const int leftRoom = beside.left() - free.left() - gap - frame.width();
+    const int least = std::max(minimumSizeHint().width(), 640);
+    const bool right = rightRoom >= least;
+    if (!right && leftRoom < least)
+        return;
+    const int w = std::min(right ? rightRoom : leftRoom, width());
+    const int h = std::min(height(), free.height() - frame.height());
+    resize(w, h);
+    const int x = right ? beside.right() + 1 + gap : beside.left() - gap - w - frame.width();
+    const int y = std::clamp(beside.top(), free.top(),
+                             std::max(free.top(), free.bottom() + 1 - h - frame.height()));
+    move(x, y);
 }
 
 void PhaseFrm::connectPanel() {
@@ -174,7 +204,9 @@ void PhaseFrm::changed(bool fromPanel, bool keepScales) {
 void PhaseFrm::recompute() {
     m_pending = false;
     m_run = LabRun::of(m_state.scenario(), m_panel->compare()->isChecked());
-    m_readout->setLines(LabReadout::lines(m_run));
+    const QString v = LabReadout::vMeaning();
+    m_readout->setLines(LabReadout::lines(m_run, LabReadout::ShownDigits), LabReadout::lines(m_run),
+                        {{QStringLiteral("V₀"), v}, {QStringLiteral("V(T)"), v}});
     m_panel->table()->setVisible(m_panel->compare()->isChecked());
     if (m_panel->compare()->isChecked())
         m_panel->table()->setRows(m_run.rows);
@@ -189,7 +221,7 @@ const LabRun& PhaseFrm::run() {
 }
 
 QStringList PhaseFrm::readout() {
-    return LabReadout::lines(run());
+    return LabReadout::lines(run(), LabReadout::ShownDigits);
 }
 
 void PhaseFrm::followMain() {
@@ -278,22 +310,39 @@ void PhaseFrm::openMenu(const QPoint& globalPosition) {
         saveValues();
 }
 
+void PhaseFrm::confirm(const QString& text) {
+    // In the line that says whether the lab differs from the main window,
+    // which says so again a few seconds later.
+    QLabel* line = m_panel->differs();
+    line->setText(text);
+    QTimer::singleShot(4000, this, [this, line, text] {
+        if (line->text() == text)
+            line->setText(m_state.differs());
+    });
+}
+
 void PhaseFrm::savePicture() {
     const qreal scale = std::max<qreal>(devicePixelRatioF(), 2.0);
     const LabRun& shown = run();
-    GraphMenu::savePictureOf(
+    const QString path = GraphMenu::savePictureOf(
         this, QStringLiteral("morvane-phase.png"),
         [&] { return LabFiles::png(shown, m_style, pictureSize(), scale); },
         [&] { return LabFiles::svg(shown, m_style, pictureSize()); });
+    if (!path.isEmpty())
+        confirm(Notice::saved(path));
 }
 
 void PhaseFrm::copyPicture() {
     QApplication::clipboard()->setImage(picture());
+    confirm(Notice::copied());
 }
 
 void PhaseFrm::saveValues() {
     const LabRun& shown = run();
-    GraphMenu::saveValuesOf(this, QStringLiteral("morvane-phase.csv"), [&](CsvWriter::Style style) {
-        return LabFiles::csv(shown, LabReadout::lines(shown), style);
-    });
+    const QString path = GraphMenu::saveValuesOf(
+        this, QStringLiteral("morvane-phase.csv"), [&](CsvWriter::Style style) {
+            return LabFiles::csv(shown, LabReadout::rows(shown), style);
+        });
+    if (!path.isEmpty())
+        confirm(Notice::saved(path));
 }

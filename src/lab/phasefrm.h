@@ -37,6 +37,7 @@ public:
     const Scenario& scenario() const { return m_state.scenario(); }
     // As if every control had been set to these values.
     void setScenario(const Scenario& scenario);
+    // The readout as the window shows it, six digits a number.
     QStringList readout();
 
 public slots:
@@ -60,9 +61,12 @@ protected:
 
 private:
     void connectPanel();
+    void placeBeside(const QWidget* main);
     // After an edit: show the held values, compute once the burst is over.
     void changed(bool fromPanel, bool keepScales = false);
     void recompute();
+    // A save or copy done, said for a few seconds.
+    void confirm(const QString& text);
     QImage picture();
     QSize pictureSize() const;
 

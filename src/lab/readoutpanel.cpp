@@ -1,5 +1,8 @@
 #include "lab/readoutpanel.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -13,6 +16,17 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridL
         // A long reason wraps instead of widening the window.
         line->setWordWrap(true);
         line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        // A copy takes every digit, not the six shown.
+        line->setContextMenuPolicy(Qt::ActionsContextMenu);
+        auto* copyLine = new QAction(QStringLiteral("Копировать строку"), line);
+        connect(copyLine, &QAction::triggered, this, [this, i] {
+            if (i < m_full.size())
+                QApplication::clipboard()->setText(m_full[i]);
+        });
+        auto* copyAll = new QAction(QStringLiteral("Копировать все строки"), line);
+        connect(copyAll, &QAction::triggered, this,
+                [this] { QApplication::clipboard()->setText(m_full.join(QLatin1Char('\n'))); });
+        line->addActions({copyLine, copyAll});
         m_grid->addWidget(line, i < FirstColumn ? i : i - FirstColumn, i < FirstColumn ? 0 : 1);
         m_lines << line;
     }
@@ -27,7 +41,9 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridL
         int((FirstColumn + 5) * (fontMetrics().lineSpacing() + m_grid->verticalSpacing())));
 }
 
-void ReadoutPanel::setLines(const QStringList& lines) {
+void ReadoutPanel::setLines(const QStringList& lines, const QStringList& full,
+                            const QList<QPair<QString, QString>>& tips) {
+    m_full = full;
     if (const bool two = lines.size() > FirstColumn; two != m_twoColumns) {
         m_twoColumns = two;
         for (int i = 0; i < FirstColumn; ++i) {
@@ -37,6 +53,11 @@ void ReadoutPanel::setLines(const QStringList& lines) {
     }
     for (int i = 0; i < m_lines.size(); ++i) {
         m_lines[i]->setText(i < lines.size() ? lines[i] : QString());
+        QString tip = i < full.size() ? full[i] : QString();
+        for (const auto& [start, words] : tips)
+            if (tip.startsWith(start))
+                tip += QLatin1Char('\n') + words;
+        m_lines[i]->setToolTip(tip);
         m_lines[i]->setVisible(i < lines.size());
     }
 }

@@ -14,12 +14,17 @@ class ReadoutPanel : public QWidget {
     Q_OBJECT
 public:
     explicit ReadoutPanel(QWidget* parent);
-    void setLines(const QStringList& lines);
+    // `shown` on the labels; `full`, line for line, in their tooltips and
+    // in what their menu copies; `tips` adds a word to the lines it names
+    // by their start.
+    void setLines(const QStringList& shown, const QStringList& full,
+                  const QList<QPair<QString, QString>>& tips = {});
 
 private:
     static constexpr int Lines = 16;
     static constexpr int FirstColumn = 9;
     QGridLayout* m_grid;
     QList<QLabel*> m_lines;
+    QStringList m_full;
     bool m_twoColumns = true;
 };

@@ -37,6 +37,10 @@ void MainFrmLight::ReadInputs() {
     try {
         InputReader::readLight(m_state, inputTexts());
         m_state.inputError = 0;
+    } catch (const InputReader::Failure& failure) {
+        m_state.inputError = -1;
+        AppMessage::show(this, AppMessage::Critical, QStringLiteral("Смотри, что пишешь!!"));
+        focusUnread(failure);
     } catch (const RunError&) {
         m_state.inputError = -1;
         AppMessage::show(this, AppMessage::Critical, QStringLiteral("Смотри, что пишешь!!"));

@@ -7,6 +7,7 @@
 #include "ui/drawinglayer.h"
 #include "ui/linewidget.h"
 #include "ui/mainformbase.h"
+#include "ui/notice.h"
 #include "ui/shapewidget.h"
 #include "ui/typeddisaster.h"
 
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QShortcut>
 #include <algorithm>
@@ -47,8 +49,14 @@ void GraphMenu::setLabOpener(LabOpener opener) {
     labOpener() = std::move(opener);
 }
 
+QString GraphMenu::labNeedsRun() {
+    return QStringLiteral("Фазовый портрет строится по расчёту: сначала нажмите «Рассчитать»");
+}
+
 void GraphMenu::openLab() {
-    if (labOpener() && !m_form->lastRun()->record().isEmpty())
+    if (m_form->lastRun()->record().isEmpty())
+        Notice::show(m_form->Graph, labNeedsRun());
+    else if (labOpener())
         labOpener()(m_form);
 }
 
@@ -107,6 +115,10 @@ void GraphMenu::open(const QPoint& globalPosition) {
     lab->setObjectName(QStringLiteral("PhasePortrait"));
     lab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     lab->setEnabled(labOpener() && !m_form->lastRun()->record().isEmpty());
+    if (m_form->lastRun()->record().isEmpty()) {
+        lab->setToolTip(labNeedsRun());
+        menu.setToolTipsVisible(true);
+    }
     // Answers "Нет графика!" itself, as the disaster button does.
     QAction* typed = menu.addAction(QStringLiteral("Катастрофа при t = …"));
     typed->setObjectName(QStringLiteral("TypedDisaster"));
@@ -181,60 +193,72 @@ QString GraphMenu::chooseFile(QWidget* parent, const QString& caption, const QSt
     return QFileDialog::getSaveFileName(parent, caption, path, joined, selectedFilter);
 }
 
-void GraphMenu::write(QWidget* parent, const QString& path,
+bool GraphMenu::write(QWidget* parent, const QString& path,
                       const std::function<QByteArray()>& bytes) {
     OutputFiles file;
     try {
         file.add(path, bytes());
         file.commit();
+        return true;
     } catch (const RunError& e) {
         AppMessage::report(parent, e);
+        return false;
     }
 }
 
-void GraphMenu::savePictureOf(QWidget* parent, const QString& suggested,
-                              const std::function<QByteArray()>& png,
-                              const std::function<QByteArray()>& svg) {
+QString GraphMenu::savePictureOf(QWidget* parent, const QString& suggested,
+                                 const std::function<QByteArray()>& png,
+                                 const std::function<QByteArray()>& svg) {
     QString filter = pngFilter();
     QString path = chooseFile(parent, QStringLiteral("Сохранить график"), suggested,
                               {pngFilter(), svgFilter()}, &filter);
     if (path.isEmpty())
-        return;
+        return {};
     // The name's own type decides; a name without one takes the filter's.
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool asSvg =
         suffix == QLatin1String("svg") || (suffix != QLatin1String("png") && filter == svgFilter());
     if (suffix.isEmpty())
         path += asSvg ? QStringLiteral(".svg") : QStringLiteral(".png");
-    write(parent, path, asSvg ? svg : png);
+    return write(parent, path, asSvg ? svg : png) ? path : QString();
 }
 
-void GraphMenu::saveValuesOf(QWidget* parent, const QString& suggested,
-                             const std::function<QByteArray(CsvWriter::Style)>& values) {
-    QString filter = csvFilter();
+QString GraphMenu::saveValuesOf(QWidget* parent, const QString& suggested,
+                                const std::function<QByteArray(CsvWriter::Style)>& values) {
+    // Where numbers are written with a decimal comma, so are the
+    // spreadsheet's: its variant comes first.
+    const bool comma = QLocale::system().decimalPoint() == QLatin1String(",");
+    QString filter = comma ? excelFilter() : csvFilter();
     QString path = chooseFile(parent, QStringLiteral("Сохранить значения"), suggested,
-                              {csvFilter(), excelFilter()}, &filter);
+                              comma ? QStringList{excelFilter(), csvFilter()}
+                                    : QStringList{csvFilter(), excelFilter()},
+                              &filter);
     if (path.isEmpty())
-        return;
+        return {};
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
     const CsvWriter::Style style =
         filter == excelFilter() ? CsvWriter::DecimalComma : CsvWriter::Plain;
-    write(parent, path, [&] { return values(style); });
+    return write(parent, path, [&] { return values(style); }) ? path : QString();
 }
 
 void GraphMenu::savePicture() {
     const qreal scale = std::max<qreal>(m_form->devicePixelRatioF(), 2.0);
-    savePictureOf(
+    const QString path = savePictureOf(
         m_form, QStringLiteral("morvane.png"),
         [&] { return GraphPicture::png(frame(), scale, drawing()); }, [&] { return svg(); });
+    if (!path.isEmpty())
+        Notice::show(m_form->Graph, Notice::saved(path));
 }
 
 void GraphMenu::copyPicture() {
     QApplication::clipboard()->setImage(picture());
+    Notice::show(m_form->Graph, Notice::copied());
 }
 
 void GraphMenu::saveValues() {
-    saveValuesOf(m_form, QStringLiteral("morvane.csv"),
-                 [&](CsvWriter::Style style) { return values(style); });
+    const QString path = saveValuesOf(m_form, QStringLiteral("morvane.csv"),
+                                      [&](CsvWriter::Style style) { return values(style); });
+    if (!path.isEmpty())
+        Notice::show(m_form->Graph, Notice::saved(path));
 }

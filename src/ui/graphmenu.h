@@ -58,7 +58,9 @@ public:
     // needs no window of its own.
     using LabOpener = std::function<void(MainFormBase*)>;
     static void setLabOpener(LabOpener opener);
+    // Before a run there is nothing to open: a hint near the graph says so.
     void openLab();
+    static QString labNeedsRun();
 
     // The menu's own rules for another window's picture and values: the
     // same dialogs, names, filters and reports.
@@ -70,11 +72,13 @@ public:
     };
     // The menu's first three items, offered only when `enabled`.
     static SaveItems addSaveItems(QMenu* menu, bool enabled);
-    static void savePictureOf(QWidget* parent, const QString& suggested,
-                              const std::function<QByteArray()>& png,
-                              const std::function<QByteArray()>& svg);
-    static void saveValuesOf(QWidget* parent, const QString& suggested,
-                             const std::function<QByteArray(CsvWriter::Style)>& values);
+    // Both return the path written, empty when nothing was (cancelled, or
+    // a fault reported).
+    static QString savePictureOf(QWidget* parent, const QString& suggested,
+                                 const std::function<QByteArray()>& png,
+                                 const std::function<QByteArray()>& svg);
+    static QString saveValuesOf(QWidget* parent, const QString& suggested,
+                                const std::function<QByteArray(CsvWriter::Style)>& values);
 
     static QString pngFilter() { return QStringLiteral("Изображение PNG (*.png)"); }
     static QString svgFilter() { return QStringLiteral("Рисунок SVG (*.svg)"); }
@@ -95,7 +99,7 @@ private:
     GraphPicture::Frame frame() const;
     GraphPicture::Drawing drawing() const;
     // Makes the bytes and writes them, reporting a fault of either.
-    static void write(QWidget* parent, const QString& path,
+    static bool write(QWidget* parent, const QString& path,
                       const std::function<QByteArray()>& bytes);
 
     MainFormBase* m_form;

@@ -25,6 +25,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using FB = FormBuilder;
 
@@ -135,6 +136,51 @@ void MainFormBase::finishLayout(const QStringList& backToFront, const QList<QWid
     for (int i = 0; i + 1 < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     connect(StartCount, &QPushButton::clicked, this, &MainFormBase::StartCount_Click);
+    // Enter in a box runs, as the button would; a disabled button (a run
+    // under way) ignores it as it ignores a click.
+    for (QLineEdit* box : {k1Input, k2Input, a1Input, a2Input, dtInput, tInput, x0Input, y0Input})
+        connect(box, &QLineEdit::returnPressed, StartCount, &QPushButton::click);
+}
+
+void MainFormBase::focusUnread(const InputReader::Failure& failure) {
+    QLineEdit* box = nullptr;
+    switch (failure.field()) {
+    case InputReader::K1:
+        box = k1Input;
+        break;
+    case InputReader::K2:
+        box = k2Input;
+        break;
+    case InputReader::A1:
+        box = a1Input;
+        break;
+    case InputReader::A2:
+        box = a2Input;
+        break;
+    case InputReader::Dt:
+        box = dtInput;
+        break;
+    case InputReader::T:
+        box = tInput;
+        break;
+    // No series of t / dt steps: a step of 0 is the step's fault, a span of
+    // the other sign or far too long the span's.
+    case InputReader::StepCount:
+        box = m_state.dt == 0 ? dtInput : tInput;
+        break;
+    case InputReader::X0:
+        box = x0Input;
+        break;
+    case InputReader::Y0:
+        box = y0Input;
+        break;
+    }
+    if (!box || isClosing())
+        return;
+    // The handler's FocusScope hands it over when the handler ends.
+    m_unread = box;
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
 }
 
 void MainFormBase::showEvent(QShowEvent* event) {
@@ -188,6 +234,12 @@ MainFormBase::FocusScope::FocusScope(MainFormBase* form) : m_form(form) {
 
 MainFormBase::FocusScope::~FocusScope() {
     QObject::disconnect(m_watch);
+    if (QPointer<QLineEdit> unread = std::exchange(m_form->m_unread, nullptr);
+        unread && !m_form->isClosing() && unread->isEnabled()) {
+        unread->setFocus(Qt::OtherFocusReason);
+        unread->selectAll();
+        return;
+    }
     if (!m_before || m_moved || m_form->isClosing() || !m_before->isEnabled() ||
         !m_before->isVisible())
         return;

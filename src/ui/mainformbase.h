@@ -108,6 +108,9 @@ protected:
     // Raises the named elements in back-to-front order and sets the tab order.
     void finishLayout(const QStringList& backToFront, const QList<QWidget*>& tabOrder);
     virtual void showMarkTime();
+    // The box whose text a failed reading stopped at, focused with its text
+    // selected, so that the next keys replace what could not be read.
+    void focusUnread(const InputReader::Failure& failure);
 
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -144,4 +147,5 @@ private:
     bool m_closing = false;
     bool m_deleteWhenIdle = false;
     bool m_focusSet = false;
+    QPointer<QLineEdit> m_unread;
 };
