@@ -247,9 +247,12 @@ private slots:
         flushDeletes();
         QCOMPARE(fx.messages.size(), messages);
         QVERIFY(button->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), button);
+        // A text the light window could not read takes the keyboard, all of
+        // it selected, so that the next keys replace it.
+        const bool refused = !full && k1Text[0] == 'a';
+        QCOMPARE(QApplication::focusWidget(), refused ? w->k1Input : static_cast<QWidget*>(button));
         for (QLineEdit* e : w->findChildren<QLineEdit*>())
-            QCOMPARE(e->selectedText(), QString());
+            QCOMPARE(e->selectedText(), refused && e == w->k1Input ? QString("abc") : QString());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_7);
         QCOMPARE(w->k2Input->text(), k2Before);
         closeAll();
@@ -340,6 +343,13 @@ private slots:
         // Made active again as a window manager does when the box closes.
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
+        if (!full && k1Text[0] == 'a') {
+            // The text that could not be read takes the keyboard instead.
+            QCOMPARE(QApplication::focusWidget(), w->k1Input);
+            QCOMPARE(w->k1Input->selectedText(), QStringLiteral("abc"));
+            closeAll();
+            return;
+        }
         QCOMPARE(QApplication::focusWidget(), w->k2Input);
         QCOMPARE(w->k2Input->cursorPosition(), start + length);
         QCOMPARE(w->k2Input->selectionStart(), length ? std::min(start, start + length) : -1);
