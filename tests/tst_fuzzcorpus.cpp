@@ -1,6 +1,7 @@
 #include "casetable.h"
 #include "common/numbertext.h"
 #include "fuzz/fuzzentry.h"
+#include "fuzz/scenariofuzz.h"
 
 #include <QDir>
 #include <QTest>
@@ -66,6 +67,22 @@ private slots:
                          at(oy.y1, 4320 - p.y[i - 1] * perUnit),
                      qPrintable(QStringLiteral("step %1").arg(i)));
         }
+    }
+
+    // The scenario reader's corpus: each file read and read back the same, or
+    // refused with a reason (ScenarioFuzz aborts otherwise); the shipped
+    // examples are among those read.
+    void scenarios() {
+        const QDir dir(QStringLiteral(MORVANE_FUZZ_CORPUS "/../scenarios"));
+        int read = 0;
+        for (const QFileInfo& f : dir.entryInfoList(QDir::Files, QDir::Name)) {
+            QFile file(f.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray data = file.readAll();
+            read += ScenarioFuzz::run(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                      std::size_t(data.size()));
+        }
+        QCOMPARE(read, 3); // trough, spiral, extremes
     }
 };
 
