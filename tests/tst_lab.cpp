@@ -10,6 +10,7 @@
 #include "guitestutil.h"
 #include "lab/labexamples.h"
 #include "lab/labreadout.h"
+#include "lab/labscenarios.h"
 #include "lab/phasefrm.h"
 #include "lab/phaseplane.h"
 #include "light/mainfrmlight.h"
@@ -609,6 +610,49 @@ private slots:
                                     .arg(box, value, texts)));
             QVERIFY(!lab()->grab().isNull());
         }
+    }
+
+    // A scenario saved from the lab and opened again gives the same values,
+    // the divisor 1000 and the method included, and its title; a file this
+    // version cannot read is refused with its reason and changes nothing.
+    void scenarioFiles() {
+        run(First);
+        openLab();
+        type("k1Box", "0,45");
+        type("DivisorBox", "1000");
+        lab()->findChild<QComboBox*>("Method")->setCurrentIndex(2);
+        lab()->findChild<QCheckBox*>("DisasterOn")->setChecked(true);
+        type("StrikeBox", "12,3");
+        const Scenario saved = lab()->scenario();
+        QTemporaryDir dir;
+        const QString path = dir.filePath("урок.morvane");
+        GraphMenu::setFileChooser([&](QWidget*, const QString&, const QString&, const QString&,
+                                      QString*) { return path; });
+        lab()->saveScenario();
+        GraphMenu::setFileChooser(nullptr);
+        QCOMPARE(lab()->windowTitle(), QStringLiteral("Фазовый портрет — урок"));
+        type("k1Box", "0,7");
+        QString chosen = path;
+        LabScenarios::setChooser([&](QWidget*) { return chosen; });
+        lab()->askScenario();
+        QVERIFY(lab()->scenario() == saved);
+        QCOMPARE(saved.divisor, 1000);
+        QCOMPARE(saved.method, StepMethod::RungeKutta4);
+        QVERIFY(lab()->findChild<QLabel*>("Differs")->text().contains(
+            QStringLiteral("те же, что в файле «урок.morvane»")));
+        QFile newer(chosen = dir.filePath("new.morvane"));
+        QVERIFY(newer.open(QIODevice::WriteOnly));
+        QFile original(path);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        newer.write(original.readAll().replace("\"version\": 1", "\"version\": 2"));
+        newer.close();
+        type("k1Box", "0,7");
+        lab()->askScenario();
+        LabScenarios::setChooser(nullptr);
+        QCOMPARE(fx->messages.size(), 1);
+        QVERIFY(fx->messages[0].text.contains("более новой версией"));
+        QCOMPARE(lab()->scenario().k1, 0.7);
+        QCOMPARE(lab()->windowTitle(), QStringLiteral("Фазовый портрет — урок"));
     }
 };
 

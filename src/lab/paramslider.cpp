@@ -28,8 +28,8 @@ ParamSlider::ParamSlider(QWidget* parent, const QString& name, const QString& ca
     connect(m_box, &QLineEdit::textEdited, this, &ParamSlider::fromBox);
     // A text left unreadable goes back to the value in force.
     connect(m_box, &QLineEdit::editingFinished, this, [this] {
-        if (m_box->text() != NumberText::fromDouble(m_value))
-            setValue(m_value);
+        if (m_box->text() != NumberText::fromDouble(m_value + 0.0))
+            m_box->setText(NumberText::fromDouble(m_value + 0.0));
     });
 }
 
@@ -138,9 +138,11 @@ void ParamSlider::setValue(double value) {
     m_value = value;
     fitSpan();
     placeSlider();
-    // Text that already says this value is left as typed ("0," on the way
-    // to "0,5").
-    if (NumberText::tryDouble(m_box->text()) == value)
+    // Text that already gives this value is left as typed: "0," on the way
+    // to "0,5", and "10" on the way to the divisor 1000 (the nearest choice
+    // to 10 is 8); the box shows the value itself once editing ends.
+    if (const auto typedNow = NumberText::tryDouble(m_box->text());
+        typedNow && std::isfinite(*typedNow) && typed(*typedNow) == value)
         return;
     m_box->setText(NumberText::fromDouble(m_value + 0.0));
 }
