@@ -100,33 +100,38 @@ static const std::tuple<const char*, Rates, Check> extremes[] = {
 
 // name, rates, x0, y0, steps at Δt; for Euler, the semi-implicit step and
 // RK4 the order of x, y at the end by a plain Python loop, or a word of the
-// reason there is none.
-static const std::tuple<const char*, Rates, double, double, int, std::array<const char*, 3>>
+// reason there is none; the points Euler's path at Δt keeps, up to the step
+// before one that overflows.
+static const std::tuple<const char*, Rates, double, double, int, std::array<const char*, 3>, int>
     stateOrders[] = {
         {"S1, t = 6",
          {0.55, 0.35, 0.09, 0.06, 0.1},
          4,
          1.5,
          60,
-         {"1.1544183774948664", "0.9925665327214849", "3.997982911143858"}},
+         {"1.1544183774948664", "0.9925665327214849", "3.997982911143858"},
+         61},
         {"S1, t = 33",
          {0.55, 0.35, 0.09, 0.06, 0.1},
          4,
          1.5,
          330,
-         {"0.6584515091608808", "1.05182938287097", "4.19910375188038"}},
+         {"0.6584515091608808", "1.05182938287097", "4.19910375188038"},
+         331},
         {"RK4 at rounding level",
          {0.1, 0.2, 0.3, 0.4, 1e-4},
          0.1,
          0.1,
          10000,
-         {"1.0000086205935264", "1.0000079696060056", "округления"}},
+         {"1.0000086205935264", "1.0000079696060056", "округления"},
+         10001},
         {"too coarse",
          {0.9, 0.6, 0.3, 0.2, 0.5},
          5,
          2,
          40,
-         {"переполнением", "не уменьшается", "3.9156854286477207"}},
+         {"переполнением", "не уменьшается", "3.9156854286477207"},
+         39},
 };
 
 // name, arguments (a run of several cycles), the note on the period
@@ -224,9 +229,10 @@ private slots:
 
     void stateOrder_data() { addRows(stateOrders); }
     void stateOrder() {
-        const auto& [name, r, x0, y0, steps, want] = currentRow(stateOrders);
+        const auto& [name, r, x0, y0, steps, want, kept] = currentRow(stateOrders);
         std::vector<StepHalving::Path> paths;
         const auto rows = StepHalving::compare(r, x0, y0, steps, -1, 2, &paths);
+        QCOMPARE(paths[0].x.size(), std::size_t(kept));
         for (std::size_t m = 0; m < 3; ++m) {
             const Figure<double>& first = rows[3 * m].stateOrder;
             const Figure<double>& last = rows[3 * m + 2].stateOrder;
