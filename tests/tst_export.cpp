@@ -194,8 +194,6 @@ const std::tuple<const char*, const char*, int, const char*, const char*, const 
 const std::tuple<const char*, const char*, int, const char*> RemarkRows[] = {
     {"t not whole, to even", "--t=2,5", 0,
      "--t=2,5: t читается как целое число (половина — к чётному), взято t = 2"},
-    {"disaster at 0", "--disaster=0", 0,
-     "--disaster=0: Катастрофа при t = 0 приходится раньше первого шага, она не применена"},
     {"too many steps, disaster past the end", "--dt=0,0001 --disaster=60", 3,
      "Ошибка выполнения '6': Переполнение\n"
      "Шагов t/Δt больше 32767: увеличьте Δt или уменьшите t\n"
