@@ -1,6 +1,9 @@
 #include "guitestutil.h"
 
+#include "full/mainfrmfull.h"
+#include "lab/phasefrm.h"
 #include "light/mainfrmlight.h"
+#include "model/lastrun.h"
 #include "startup/loaderfrm.h"
 #include "ui/shapewidget.h"
 
@@ -128,6 +131,57 @@ private slots:
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(QString::fromLatin1(program.readAllStandardOutput()), "shown " + window + '\n');
         QCOMPARE(program.exitCode(), 0);
+    }
+
+    // A scenario file as the last argument (a double click) is no part of
+    // the switch; the edition it names opens with the file's values in its
+    // boxes, runs them with the disaster marked, and opens the lab on it.
+    void scenarioArgument_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("file");
+        QTest::newRow("light") << QStringList{"morvane", "FILE"} << "" << true;
+        QTest::newRow("full") << QStringList{"morvane", "-Debug", "FILE"} << "-Debug" << true;
+        QTest::newRow("not last") << QStringList{"morvane", "FILE", "-Debug"} << "FILE -Debug"
+                                  << false;
+    }
+    void scenarioArgument() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, commandLine);
+        QFETCH(bool, file);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lesson.morvane");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(R"({"format": "morvane-scenario", "version": 1, "title": "Урок", "k1": 0.6,
+            "k2": 0.5, "a1": 0.3, "a2": 0.4, "dt": 0.05, "t": 12, "x0": 2.5, "y0": 1.5,
+            "method": "rk4", "disaster": {"time": 3.05, "divisor": 4}})");
+        f.close();
+        std::vector<QByteArray> bytes;
+        for (const QString& a : args)
+            bytes.push_back((a == "FILE" ? path : a).toLocal8Bit());
+        std::vector<const char*> argv;
+        for (const QByteArray& b : bytes)
+            argv.push_back(b.constData());
+        const QString line = LoaderFrm::commandLine(int(argv.size()), argv.data());
+        QCOMPARE(line, QString(commandLine).replace("FILE", path));
+        QCOMPARE(LoaderFrm::scenarioFile(int(argv.size()), argv.data()), file ? path : QString());
+        if (!file)
+            return;
+        GuiFixture fx;
+        auto* main = qobject_cast<MainFormBase*>(LoaderFrm::start(line, path));
+        QVERIFY(main);
+        QCOMPARE(bool(qobject_cast<MainFrmFull*>(main)), line == "-Debug");
+        QCOMPARE(main->k2Input->text(), QStringLiteral("0,5"));
+        QCOMPARE(main->x0Input->text(), QStringLiteral("2,5"));
+        QTRY_COMPARE(main->lastRun()->record().strike, 61); // 3,05 / 0,05
+        QCOMPARE(main->lastRun()->record().divisor, std::int16_t(4));
+        auto* lab = main->findChild<PhaseFrm*>();
+        QVERIFY(lab && lab->isVisible());
+        QCOMPARE(lab->windowTitle(), QStringLiteral("Фазовый портрет — Урок"));
+        QCOMPARE(lab->scenario().method, StepMethod::RungeKutta4);
+        QVERIFY(fx.messages.isEmpty());
+        delete main;
     }
 };
 
