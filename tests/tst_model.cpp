@@ -25,6 +25,14 @@ const std::tuple<const char*, const char*, const char*, const char*> BadFiles[] 
     {"an unknown key", "\"title\"", "\"colour\": 1, \"title\"", "«colour»: неизвестный ключ"},
     {"an unknown key in the disaster", "\"time\"", "\"when\": 1, \"time\"", "«disaster.when»"},
     {"the disaster's time missing", "\"time\": 3.05, ", "", "«disaster.time»"},
+    {"Ω not whole", "\"method\"",
+     "\"extinction\": {\"omega\": 2.5, \"runs\": 10, \"seed\": 1}, \"method\"",
+     "«extinction.omega»"},
+    {"no runs", "\"method\"",
+     "\"extinction\": {\"omega\": 100, \"runs\": 0, \"seed\": 1}, \"method\"", "«extinction.runs»"},
+    {"a seed past 2^53", "\"method\"",
+     "\"extinction\": {\"omega\": 100, \"runs\": 10, \"seed\": 1e16}, \"method\"",
+     "«extinction.seed»"},
 };
 
 #include <cmath>
@@ -272,13 +280,15 @@ private slots:
         ScenarioFile::Contents c{{0.1 + 0.2, 1.0 / 3, 2e-7, 4.5e12, 0.0943, -7, 1e-300, 5.25,
                                   StepMethod::SemiImplicit, true, 0.7071067811865476, 1000},
                                  QStringLiteral("Урок «4»\n\"x\""),
-                                 QStringLiteral("Смотрите на y")};
+                                 QStringLiteral("Смотрите на y"),
+                                 ScenarioFile::Risk{250, 4000, 9007199254740991}};
         QString why;
         auto back = ScenarioFile::read(ScenarioFile::write(c), &why);
         QVERIFY2(back && *back == c, qPrintable(why));
         c.scenario.disaster = false;
         c.scenario.strikeTime = 0;
         c.scenario.divisor = 2;
+        c.risk.reset();
         back = ScenarioFile::read(ScenarioFile::write(c), &why);
         QVERIFY2(back && *back == c, qPrintable(why));
         QVERIFY(ScenarioFile::write(c).contains("\"disaster\": null"));

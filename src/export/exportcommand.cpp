@@ -241,7 +241,13 @@ void make(Run& r, OutputFiles& files) {
         else if (name == QLatin1String("summary"))
             bytes = summary(r);
         else if (name == QLatin1String("save-scenario"))
-            bytes = ScenarioFile::write({scenarioOf(r), QString(), QString()});
+            bytes =
+                ScenarioFile::write({scenarioOf(r), QString(), QString(),
+                                     r.options.given.contains(QStringLiteral("extinction"))
+                                         ? std::optional(ScenarioFile::Risk{
+                                               r.inputs.extinction.omega, r.inputs.extinction.runs,
+                                               qint64(r.inputs.extinction.seed)})
+                                         : std::nullopt});
         else if (name == QLatin1String("png"))
             bytes = GraphPicture::png(frame, scale, graph);
         else if (name == QLatin1String("svg"))

@@ -236,5 +236,10 @@ std::optional<QString> ExportOptions::takeScenario() {
         take("disaster", disasterTime, text(s.strikeTime));
         take("divisor", divisor, QString::number(s.divisor));
     }
+    if (file->risk) {
+        take("omega", omega, QString::number(file->risk->omega));
+        take("runs", runs, QString::number(file->risk->runs));
+        take("seed", seed, QString::number(file->risk->seed));
+    }
     return std::nullopt;
 }

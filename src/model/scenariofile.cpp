@@ -82,6 +82,10 @@ QByteArray ScenarioFile::write(const Contents& c) {
     line("x0", number(s.x0));
     line("y0", number(s.y0));
     line("method", text(QString::fromLatin1(MethodNames[int(s.method)])));
+    if (c.risk)
+        line("extinction", "{ \"omega\": " + QByteArray::number(c.risk->omega) +
+                               ", \"runs\": " + QByteArray::number(c.risk->runs) +
+                               ", \"seed\": " + QByteArray::number(c.risk->seed) + " }");
     line("disaster",
          s.disaster ? "{ \"time\": " + number(s.strikeTime) +
                           ", \"divisor\": " + QByteArray::number(s.divisor) + " }"
@@ -112,9 +116,9 @@ std::optional<ScenarioFile::Contents> ScenarioFile::read(const QByteArray& bytes
         return refuse(QStringLiteral("«version»: нужно целое число от 1"));
     if (version.toDouble() > Version)
         return refuse(QStringLiteral("«version»: файл сделан более новой версией Morvane"));
-    static const QStringList known{"format", "version", "title",  "note",    "k1",
-                                   "k2",     "a1",      "a2",     "dt",      "t",
-                                   "x0",     "y0",      "method", "disaster"};
+    static const QStringList known{"format", "version", "title",  "note",     "k1",
+                                   "k2",     "a1",      "a2",     "dt",       "t",
+                                   "x0",     "y0",      "method", "disaster", "extinction"};
     for (const QString& key : o.keys())
         if (!known.contains(key))
             return refuse(QStringLiteral("«%1»: неизвестный ключ").arg(key));
@@ -164,6 +168,34 @@ std::optional<ScenarioFile::Contents> ScenarioFile::read(const QByteArray& bytes
             return refuse(QStringLiteral("«disaster.divisor»: делитель от 2 до 8 или 1000"));
         s.disaster = true;
         s.divisor = int(divisor);
+    }
+    const QJsonValue risk = o.value(QStringLiteral("extinction"));
+    if (!risk.isUndefined()) {
+        if (!risk.isObject())
+            return refuse(QStringLiteral("«extinction»: нужен объект с omega, runs и seed"));
+        const QJsonObject e = risk.toObject();
+        // Whole numbers within what the risk's own settings accept; a seed
+        // beyond 2^53 would not read back as itself.
+        const struct {
+            const char* key;
+            double most;
+        } wholes[] = {{"omega", 1e7}, {"runs", 1e6}, {"seed", 9007199254740991.0}};
+        for (const QString& key : e.keys())
+            if (key != QLatin1String("omega") && key != QLatin1String("runs") &&
+                key != QLatin1String("seed"))
+                return refuse(QStringLiteral("«extinction.%1»: неизвестный ключ").arg(key));
+        double v[3];
+        for (int i = 0; i < 3; ++i) {
+            const QJsonValue x = e.value(QLatin1String(wholes[i].key));
+            v[i] = x.toDouble(-1);
+            const double least = i == 2 ? 0 : 1;
+            if (!x.isDouble() || v[i] != std::floor(v[i]) || v[i] < least || v[i] > wholes[i].most)
+                return refuse(QStringLiteral("«extinction.%1»: нужно целое число от %2 до %3")
+                                  .arg(QLatin1String(wholes[i].key))
+                                  .arg(least)
+                                  .arg(wholes[i].most, 0, 'g', 16));
+        }
+        c.risk = Risk{int(v[0]), int(v[1]), qint64(v[2])};
     }
     return c;
 }

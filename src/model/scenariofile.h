@@ -19,10 +19,18 @@ public:
     static constexpr qint64 LargestFile = 1 << 20;
     static constexpr const char* Suffix = "morvane";
 
+    // The extinction risk's settings, when the lesson asks for them.
+    struct Risk {
+        int omega = 100;
+        int runs = 1000;
+        qint64 seed = 0;
+        bool operator==(const Risk&) const = default;
+    };
     struct Contents {
         Scenario scenario;
         QString title;
         QString note;
+        std::optional<Risk> risk;
         bool operator==(const Contents&) const = default;
     };
 
