@@ -164,7 +164,8 @@ std::optional<ScenarioFile::Contents> ScenarioFile::read(const QByteArray& bytes
                 *why = QStringLiteral("«disaster.") + why->mid(1);
             return std::nullopt;
         }
-        if (divisor != std::floor(divisor) || !Scenario::isDivisor(int(divisor)))
+        if (!(divisor >= 2 && divisor <= 1000) || divisor != std::floor(divisor) ||
+            !Scenario::isDivisor(int(divisor)))
             return refuse(QStringLiteral("«disaster.divisor»: делитель от 2 до 8 или 1000"));
         s.disaster = true;
         s.divisor = int(divisor);
