@@ -4,6 +4,7 @@
 #include "analysis/runsummary.h"
 #include "analysis/stephalving.h"
 #include "casetable.h"
+#include "exportwith.h"
 #include "export/exportcommand.h"
 #include "strikerule.h"
 
@@ -47,14 +48,6 @@ static void run(M m, const Rates& r, double x0, double y0, int last, int strike,
     Integrator::fill(m, r, xs.data(), ys.data(), last, strike, d);
 }
 
-static std::pair<int, QByteArray> exportWith(const QString& args) {
-    QByteArray out, err;
-    QBuffer o(&out), e(&err);
-    o.open(QIODevice::WriteOnly);
-    e.open(QIODevice::WriteOnly);
-    const int status = ExportCommand::run(args.split(u' ', Qt::SkipEmptyParts), o, e);
-    return {status, status == 0 ? out : err};
-}
 
 // The run the export rows below use: k1 0.6, k2 0.5, a1 0.3, a2 0.4.
 static const QString Unseen = "--k1=0,6 --k2=0,5 --a1=0,3 --a2=0,4 --x0=2 --y0=0,5 --dt=0,05 ";

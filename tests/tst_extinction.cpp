@@ -1,4 +1,5 @@
 #include "casetable.h"
+#include "exportwith.h"
 #include "export/exportcommand.h"
 #include "extinction/ensemble.h"
 
@@ -71,14 +72,6 @@ static const std::tuple<const char*, Scenario, int, int, What, double, double> e
      std::sqrt(5 * 0.999 / 4000)},
 };
 
-static std::pair<int, QByteArray> exportWith(const QString& args) {
-    QByteArray out, err;
-    QBuffer o(&out), e(&err);
-    o.open(QIODevice::WriteOnly);
-    e.open(QIODevice::WriteOnly);
-    const int status = ExportCommand::run(args.split(u' ', Qt::SkipEmptyParts), o, e);
-    return {status, status == 0 ? out : err};
-}
 
 static const QString Command = "--k1=0,55 --k2=0,35 --a1=0,09 --a2=0,06 --x0=4 --y0=1,5 --t=25 "
                                "--dt=0,1 --disaster=12 --divisor=8 --omega=10 --runs=200 "

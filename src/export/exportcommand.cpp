@@ -72,16 +72,6 @@ struct Run {
     QString stage;
 };
 
-// The inputs the run used, t as rounded, for a scenario file.
-Scenario scenarioOf(const Run& r) {
-    Scenario s = Scenario::fromState(r.s, r.inputs.divisor);
-    s.method = r.inputs.method;
-    s.disaster = r.inputs.disasterTime.has_value();
-    s.strikeTime = r.inputs.disasterTime.value_or(0.0);
-    s.divisor = r.inputs.divisor;
-    return s;
-}
-
 // The calculation, as the window runs it. Its horizontal scale divides by
 // t / dt, which only a picture needs: t = 0 gives a one-row table and a
 // summary but no graph.
@@ -242,7 +232,7 @@ void make(Run& r, OutputFiles& files) {
             bytes = summary(r);
         else if (name == QLatin1String("save-scenario"))
             bytes =
-                ScenarioFile::write({scenarioOf(r), QString(), QString(),
+                ScenarioFile::write({r.inputs.scenario(r.s), QString(), QString(),
                                      r.options.given.contains(QStringLiteral("extinction"))
                                          ? std::optional(ScenarioFile::Risk{
                                                r.inputs.extinction.omega, r.inputs.extinction.runs,

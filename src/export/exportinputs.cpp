@@ -122,15 +122,8 @@ ExportInputs ExportInputs::read(ModelState& state, const ExportOptions& o) {
 }
 
 Scenario ExportInputs::scenario(const ModelState& s) const {
-    Scenario c;
-    c.k1 = s.k1;
-    c.k2 = s.k2;
-    c.a1 = s.a1;
-    c.a2 = s.a2;
-    c.dt = s.dt;
-    c.span = s.t;
-    c.x0 = s.xSeries.size() ? s.xSeries[0] : 0.0;
-    c.y0 = s.ySeries.size() ? s.ySeries[0] : 0.0;
+    Scenario c = Scenario::fromState(s, divisor);
+    c.method = method;
     c.disaster = disasterTime.has_value();
     c.strikeTime = disasterTime.value_or(0);
     c.divisor = divisor;
