@@ -95,7 +95,7 @@ LabPanel::LabPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(th
     m_toMain = new QPushButton(QStringLiteral("В &главное окно"), this);
     m_toMain->setObjectName(QStringLiteral("ToMain"));
     m_grid->addWidget(m_toMain, m_row++, 0, 1, 3);
-    m_risk = new QPushButton(QStringLiteral("&Риск вымирания…"), this);
+    m_risk = new QPushButton(QStringLiteral("Риск вымира&ния…"), this);
     m_risk->setObjectName(QStringLiteral("RiskOpen"));
     m_grid->addWidget(m_risk, m_row++, 0, 1, 3);
     m_table = new CompareTable(this);
