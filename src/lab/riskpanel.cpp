@@ -188,8 +188,20 @@ void RiskPanel::count() {
             r.partial = true;
             r.failure = QStringLiteral("не хватило памяти");
         }
-        QMetaObject::invokeMethod(
-            this, [this, generation, r] { arrived(generation, r); }, Qt::QueuedConnection);
+        try {
+            QMetaObject::invokeMethod(
+                this, [this, generation, r = std::move(r)] { arrived(generation, r); },
+                Qt::QueuedConnection);
+        } catch (...) {
+            // Too little memory even to hand the figures over: the window
+            // still learns that the count has ended.
+            try {
+                QMetaObject::invokeMethod(
+                    this, [this, generation] { arrived(generation, Result{.partial = true}); },
+                    Qt::QueuedConnection);
+            } catch (...) {
+            }
+        }
     });
     m_threads << thread;
     connect(thread, &QThread::finished, this, [this, thread, control] {
