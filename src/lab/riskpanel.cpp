@@ -197,7 +197,12 @@ void RiskPanel::count() {
             // still learns that the count has ended.
             try {
                 QMetaObject::invokeMethod(
-                    this, [this, generation] { arrived(generation, Result{.partial = true}); },
+                    this,
+                    [this, generation] {
+                        Result none;
+                        none.partial = true;
+                        arrived(generation, none);
+                    },
                     Qt::QueuedConnection);
             } catch (...) {
             }
