@@ -4,6 +4,7 @@
 #include "common/qttranslation.h"
 #include "guitestutil.h"
 #include "lab/phasefrm.h"
+#include "lab/riskpanel.h"
 #include "light/mainfrmlight.h"
 #include "startup/loaderfrm.h"
 #include "ui/graphmenu.h"
@@ -17,17 +18,16 @@
 
 namespace {
 const std::tuple<const char*, std::function<QWidget*()>> Windows[] = {
-    {"light", [] { return new MainFrmLight; }},
-    {"full", [] { return new MainFrmFull; }},
-    {"loader", [] { return new LoaderFrm; }},
-    {"log", [] { return new Form1; }},
-    {"lab", [] { return new PhaseFrm; }}};
+    {"light", [] { return new MainFrmLight; }}, {"full", [] { return new MainFrmFull; }},
+    {"loader", [] { return new LoaderFrm; }},   {"log", [] { return new Form1; }},
+    {"lab", [] { return new PhaseFrm; }},       {"risk", [] { return new RiskPanel; }},
+};
 
 void collect(QAccessibleInterface* parent, QMap<QString, QString>& names) {
     using A = QAccessible;
     static const QList<A::Role> controls{A::EditableText, A::ScrollBar,   A::Slider, A::Button,
                                          A::CheckBox,     A::ProgressBar, A::List,   A::Chart,
-                                         A::Grouping,     A::StatusBar};
+                                         A::Grouping,     A::StatusBar,   A::SpinBox};
     for (int i = 0; i < parent->childCount(); ++i) {
         QAccessibleInterface* c = parent->child(i);
         if (c && controls.contains(c->role()))

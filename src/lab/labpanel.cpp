@@ -95,6 +95,9 @@ LabPanel::LabPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(th
     m_toMain = new QPushButton(QStringLiteral("В &главное окно"), this);
     m_toMain->setObjectName(QStringLiteral("ToMain"));
     m_grid->addWidget(m_toMain, m_row++, 0, 1, 3);
+    m_risk = new QPushButton(QStringLiteral("Риск вымира&ния…"), this);
+    m_risk->setObjectName(QStringLiteral("RiskOpen"));
+    m_grid->addWidget(m_risk, m_row++, 0, 1, 3);
     m_table = new CompareTable(this);
     m_table->setVisible(false);
     m_grid->addWidget(m_table, m_row++, 0, 1, 3);

@@ -34,6 +34,7 @@ public:
     QCheckBox* field() const { return m_field; }
     QPushButton* compare() const { return m_compare; }
     QPushButton* toMain() const { return m_toMain; }
+    QPushButton* risk() const { return m_risk; }
     QLabel* differs() const { return m_differs; }
     CompareTable* table() const { return m_table; }
 
@@ -61,6 +62,7 @@ private:
     QCheckBox* m_disaster = nullptr;
     QCheckBox* m_field = nullptr;
     QPushButton* m_compare = nullptr;
+    QPushButton* m_risk = nullptr;
     QPushButton* m_toMain = nullptr;
     QLabel* m_differs = nullptr;
     CompareTable* m_table = nullptr;

@@ -10,6 +10,7 @@
 #include "lab/labreadout.h"
 #include "lab/phaseplane.h"
 #include "lab/readoutpanel.h"
+#include "lab/riskpanel.h"
 #include "model/lastrun.h"
 #include "ui/accessiblenames.h"
 #include "ui/graphmenu.h"
@@ -162,6 +163,7 @@ void PhaseFrm::connectPanel() {
         changed(false);
     });
     connect(p->toMain(), &QPushButton::clicked, this, &PhaseFrm::sendToMain);
+    connect(p->risk(), &QPushButton::clicked, this, &PhaseFrm::openRisk);
     connect(m_plane, &PhasePlane::startMoved, this, [this](double x, double y) {
         m_state.setValue(LabState::X0, picked(x));
         m_state.setValue(LabState::Y0, picked(y));
@@ -185,6 +187,8 @@ void PhaseFrm::changed(bool fromPanel, bool keepScales) {
     if (!keepScales)
         m_plane->releaseScales();
     m_panel->show(m_state.scenario());
+    if (m_risk)
+        m_risk->setScenario(m_state.scenario());
     if (fromPanel)
         m_panel->forgetExample();
     const QString file = m_file.differs(m_state.scenario());
@@ -218,6 +222,15 @@ const LabRun& PhaseFrm::run() {
     if (m_pending)
         recompute();
     return m_run;
+}
+
+RiskPanel* PhaseFrm::openRisk() {
+    if (!m_risk)
+        m_risk = new RiskPanel(this);
+    m_risk->setScenario(m_state.scenario());
+    m_risk->show();
+    m_risk->raise();
+    return m_risk;
 }
 
 QStringList PhaseFrm::readout() {

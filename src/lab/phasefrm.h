@@ -22,6 +22,7 @@ class LabPanel;
 class MainFormBase;
 class PhasePlane;
 class ReadoutPanel;
+class RiskPanel;
 
 class PhaseFrm : public QWidget {
     Q_OBJECT
@@ -39,6 +40,8 @@ public:
     void setScenario(const Scenario& scenario);
     // The readout as the window shows it, six digits a number.
     QStringList readout();
+    // The window "Риск вымирания" of this scenario, made when first asked for.
+    RiskPanel* openRisk();
 
 public slots:
     // Takes the main window's last run, if there is one.
@@ -83,4 +86,5 @@ private:
     ReadoutPanel* m_readout = nullptr;
     PhasePlane* m_plane = nullptr;
     JumpStrip* m_strip = nullptr;
+    QPointer<RiskPanel> m_risk;
 };
