@@ -348,7 +348,7 @@ def run(args, tally):
 
     # The default target is what the tests need (the programs the tests start
     # included); the benchmarks are off. No debug information: it changes no
-    # code, but doubles the compile and makes every link several times slower.
+    # code, only makes the objects larger and every link slower.
     configure = ["cmake", "-S", ".", "-B", BUILD, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
                  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG",
                  "-DMORVANE_BUILD_TESTS=ON", "-DMORVANE_BUILD_BENCH=OFF",
