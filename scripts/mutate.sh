@@ -11,6 +11,13 @@
 # REF defaults to the last tag, else origin/main, else main; the change is
 # what the working tree holds against the merge base of REF and HEAD, under
 # src/ unless PATHs narrow it.
+#
+#   sh scripts/mutate.sh --all [--per-folder N] [--seed S] [--timeout SECONDS]
+#                        [--list] [PATH...]
+#
+# takes the mutants from whole files instead, N drawn from each folder
+# (src/<name>; 12 by default, 0 for all), and ends with a table of the
+# mutants, killed, survived, did not compile and score of every folder.
 set -eu
 cd "$(dirname "$0")/.."
 py=/usr/bin/python3
@@ -151,17 +158,23 @@ STOPS = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP)
 
 
 class Interrupted(Exception):
-    pass
+    def __init__(self, signum):
+        super().__init__(signum)
+        self.signum = signum
 
 
 def on_signal(signum, frame):
-    raise Interrupted()
+    # Later signals are ignored, so that nothing cuts the restoring short.
+    for stop in STOPS:
+        signal.signal(stop, signal.SIG_IGN)
+    raise Interrupted(signum)
 
 
-def run_group(cmd, timeout=None, log=None):
+def run_group(cmd, timeout=None, log=None, env=None):
     """Runs cmd in its own process group, killed whole on timeout or interrupt."""
     out = open(log, "w") if log else subprocess.DEVNULL
-    proc = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+    proc = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, start_new_session=True,
+                            env=env)
     try:
         return proc.wait(timeout=timeout), False
     except subprocess.TimeoutExpired:
@@ -177,58 +190,177 @@ def run_group(cmd, timeout=None, log=None):
             out.close()
 
 
-def restore_journal():
+def write_text(path, content):
+    with open(path, "w", encoding="utf-8", newline="") as f:
+        f.write(content)
+
+
+def write_journal(path, original):
+    """Written whole or not at all, so that a killed run never leaves half of one."""
+    write_text(JOURNAL + ".tmp", json.dumps({"path": path, "content": original}))
+    os.replace(JOURNAL + ".tmp", JOURNAL)
+
+
+def restore_journal(why="left mutated by an earlier run"):
     if os.path.exists(JOURNAL):
         with open(JOURNAL, encoding="utf-8") as f:
             pending = json.load(f)
-        with open(pending["path"], "w", encoding="utf-8", newline="") as f:
-            f.write(pending["content"])
+        write_text(pending["path"], pending["content"])
         os.remove(JOURNAL)
-        print(f"restored {pending['path']}, left mutated by an earlier run")
+        print(f"restored {pending['path']}, {why}")
+
+
+def folder_of(path):
+    """src/<name> for a file under it; else the file's own folder."""
+    parts = path.split("/")
+    if parts[0] == "src" and len(parts) > 2:
+        return "/".join(parts[:2])
+    return os.path.dirname(path) or "."
+
+
+def whole_files(paths, per_folder, seed):
+    """{folder: (files, every mutant, the sample)} over the C++ files under paths."""
+    names = git("ls-files", "--cached", "--others", "--exclude-standard", "--", *paths)
+    files = sorted({n for n in names.splitlines()
+                    if re.search(r"\.(cpp|h)$", n) and os.path.isfile(n)})
+    folders, counts = {}, {}
+    for path in files:
+        with open(path, encoding="utf-8", newline="") as f:
+            count = f.read().count("\n") + 1
+        folder = folder_of(path)
+        folders.setdefault(folder, []).extend(mutants_of(path, range(1, count + 1)))
+        counts[folder] = counts.get(folder, 0) + 1
+    result = {}
+    for folder, every in sorted(folders.items()):
+        chosen = every
+        if 0 < per_folder < len(every):
+            # Seeded by the folder's name too: one folder's sample does not
+            # change when another folder gains code.
+            chosen = sorted(random.Random(f"{seed}/{folder}").sample(every, per_folder),
+                            key=lambda m: (m[0], m[1]))
+        result[folder] = (counts[folder], every, chosen)
+    return result
+
+
+def print_mutant(mutant, lead=""):
+    path, number, kind, old, new = mutant
+    print(f"{lead}{path}:{number}: {kind}: {old.strip()}  ->  {new.strip()}")
+
+
+def print_table(tally):
+    """One row per folder: mutants, killed, survived, did not compile, score."""
+    rows = [("folder", "mutants", "killed", "survived", "no build", "score")]
+    sums = [0, 0, 0, 0]
+    for folder, counts in tally.items():
+        killed, survived = counts[1], counts[2]
+        tried = killed + survived
+        rows.append((folder, *map(str, counts),
+                     f"{100.0 * killed / tried:.0f} %" if tried else "-"))
+        sums = [a + b for a, b in zip(sums, counts)]
+    tried = sums[1] + sums[2]
+    rows.append(("all", *map(str, sums), f"{100.0 * sums[1] / tried:.0f} %" if tried else "-"))
+    width = [max(len(row[i]) for row in rows) for i in range(6)]
+    for row in rows:
+        print("  " + row[0].ljust(width[0]) + "".join(
+            "  " + cell.rjust(w) for cell, w in zip(row[1:], width[1:])))
+
+
+def lld_works():
+    """Whether the compiler links with lld, which links the tests several times faster."""
+    if not shutil.which("ld.lld"):
+        return False
+    probe = subprocess.run([os.environ.get("CXX", "c++"), "-fuse-ld=lld", "-x", "c++", "-",
+                            "-o", os.devnull],
+                           input="int main() { return 0; }\n", capture_output=True, text=True)
+    return probe.returncode == 0
 
 
 def main():
     ap = argparse.ArgumentParser(prog="scripts/mutate.sh",
-                                 description="One-line mutants on the lines a change touched.")
-    ap.add_argument("ref", nargs="?", help="git ref the change is taken against")
-    ap.add_argument("paths", nargs="*", help="limit the change to these paths (default src)")
+                                 description="One-line mutants on the lines a change touched, "
+                                             "or with --all on whole files.")
+    ap.add_argument("ref", nargs="?", help="git ref the change is taken against (not with --all)")
+    ap.add_argument("paths", nargs="*", help="limit the files to these paths (default src)")
+    ap.add_argument("--all", action="store_true",
+                    help="mutants from whole files, sampled per folder under src")
+    ap.add_argument("--per-folder", type=int, default=12,
+                    help="with --all: mutants drawn per folder, 0 for all (default 12)")
     ap.add_argument("--sample", type=int, default=0, help="run only N mutants, drawn with the seed")
     ap.add_argument("--seed", type=int, default=18, help="seed of the sample (default 18)")
     ap.add_argument("--timeout", type=int, default=120, help="each test's time cap in seconds")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     ap.add_argument("--list", action="store_true", help="print the mutants and stop")
     args = ap.parse_args()
+    if args.all and args.sample:
+        ap.error("--all draws its sample with --per-folder, not --sample")
 
     for signum in STOPS:
         signal.signal(signum, on_signal)
+    tally = {}
+    try:
+        return run(args, tally)
+    except Interrupted as stop:
+        restore_journal("left mutated by the interrupted mutant")
+        print("\ninterrupted: the sources are restored")
+        if any(sum(counts) for counts in tally.values()):
+            print("the mutants done so far:")
+            print_table(tally)
+        return 128 + stop.signum
+
+
+def run(args, tally):
     os.makedirs(BUILD, exist_ok=True)
     restore_journal()
 
-    ref = args.ref or default_ref()
-    if not ref_exists(ref):
-        print(f"{ref}: no such commit here; name the ref to compare with")
-        return 2
-    base = git("merge-base", ref, "HEAD").strip()
-    touched = touched_lines(base, args.paths or ["src"])
-    mutants = [m for path in sorted(touched) for m in mutants_of(path, touched[path])]
-    print(f"change since {ref} ({base[:10]}): {sum(map(len, touched.values()))} lines "
-          f"in {len(touched)} files, {len(mutants)} mutants")
-    if args.sample and args.sample < len(mutants):
-        mutants = sorted(random.Random(args.seed).sample(mutants, args.sample),
-                         key=lambda m: (m[0], m[1]))
-        print(f"sample of {len(mutants)} (seed {args.seed})")
+    if args.all:
+        paths = ([args.ref] if args.ref else []) + args.paths
+        folders = whole_files(paths or ["src"], args.per_folder, args.seed)
+        every = sum(len(all_) for _, all_, _ in folders.values())
+        mutants = [m for _, _, chosen in folders.values() for m in chosen]
+        print(f"whole files under {' '.join(paths or ['src'])}: {every} mutants in "
+              f"{len(folders)} folders; "
+              + (f"{args.per_folder} drawn per folder (seed {args.seed})" if args.per_folder
+                 else "all of them")
+              + f", {len(mutants)} to run")
+        for folder, (files, all_, chosen) in folders.items():
+            print(f"  {folder}: {len(all_)} mutants in {files} files, {len(chosen)} drawn")
+            tally[folder] = [0, 0, 0, 0]
+    else:
+        ref = args.ref or default_ref()
+        if not ref_exists(ref):
+            print(f"{ref}: no such commit here; name the ref to compare with")
+            return 2
+        base = git("merge-base", ref, "HEAD").strip()
+        touched = touched_lines(base, args.paths or ["src"])
+        mutants = [m for path in sorted(touched) for m in mutants_of(path, touched[path])]
+        print(f"change since {ref} ({base[:10]}): {sum(map(len, touched.values()))} lines "
+              f"in {len(touched)} files, {len(mutants)} mutants")
+        if args.sample and args.sample < len(mutants):
+            mutants = sorted(random.Random(args.seed).sample(mutants, args.sample),
+                             key=lambda m: (m[0], m[1]))
+            print(f"sample of {len(mutants)} (seed {args.seed})")
     if args.list:
-        for path, number, kind, old, new in mutants:
-            print(f"{path}:{number}: {kind}: {old.strip()}  ->  {new.strip()}")
+        for mutant in mutants:
+            print_mutant(mutant)
         return 0
     if not mutants:
         return 0
 
+    # The default target is what the tests need (the programs the tests start
+    # included); the benchmarks are off. No debug information: it changes no
+    # code, only makes the objects larger and every link slower.
     configure = ["cmake", "-S", ".", "-B", BUILD, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                 "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG",
                  "-DMORVANE_BUILD_TESTS=ON", "-DMORVANE_BUILD_BENCH=OFF",
-                 f"-DMORVANE_TEST_TIMEOUT={args.timeout}"]
+                 f"-DMORVANE_TEST_TIMEOUT={args.timeout}",
+                 "-DCMAKE_EXE_LINKER_FLAGS=" + ("-fuse-ld=lld" if lld_works() else "")]
+    if shutil.which("ninja") and not os.path.exists(os.path.join(BUILD, "CMakeCache.txt")):
+        configure += ["-G", "Ninja"]  # its no-op build is a second, make's several
+    env = dict(os.environ)
     if shutil.which("ccache") and not os.environ.get("CMAKE_CXX_COMPILER_LAUNCHER"):
         configure.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+        # Paths relative to the build, so that other clones share the cache.
+        env.setdefault("CCACHE_BASEDIR", os.getcwd())
     build = ["cmake", "--build", BUILD, f"-j{args.jobs}"]
     ctest = ["ctest", "--test-dir", BUILD, f"-j{args.jobs}", "--stop-on-failure",
              "--timeout", str(args.timeout)]
@@ -238,55 +370,60 @@ def main():
     ctest_limit = args.timeout * 40
 
     killed, survivors, broken, timed_out = 0, [], 0, 0
-    try:
-        if run_group(configure, log=build_log)[0] != 0 or run_group(build, log=build_log)[0] != 0:
-            print(f"the unchanged tree does not build, see {build_log}")
-            return 1
-        if run_group(ctest, ctest_limit, test_log)[0] != 0:
-            print(f"the unchanged tree fails its tests, see {test_log}")
-            return 1
-        for index, (path, number, kind, old, new) in enumerate(mutants, 1):
-            with open(path, encoding="utf-8", newline="") as f:
-                original = f.read()
-            lines = original.split("\n")
-            assert lines[number - 1] == old
-            lines[number - 1] = new
-            started = time.monotonic()
-            try:
-                with open(JOURNAL, "w", encoding="utf-8") as f:
-                    json.dump({"path": path, "content": original}, f)
-                with open(path, "w", encoding="utf-8", newline="") as f:
-                    f.write("\n".join(lines))
-                status, _ = run_group(build, log=build_log)
-                if status != 0:
-                    broken += 1
-                    verdict = "does not compile"
+    if (run_group(configure, log=build_log, env=env)[0] != 0
+            or run_group(build, log=build_log, env=env)[0] != 0):
+        print(f"the unchanged tree does not build, see {build_log}")
+        return 1
+    if run_group(ctest, ctest_limit, test_log)[0] != 0:
+        print(f"the unchanged tree fails its tests, see {test_log}")
+        return 1
+    for index, (path, number, kind, old, new) in enumerate(mutants, 1):
+        with open(path, encoding="utf-8", newline="") as f:
+            original = f.read()
+        lines = original.split("\n")
+        assert lines[number - 1] == old
+        lines[number - 1] = new
+        started = time.monotonic()
+        counts = tally.setdefault(folder_of(path), [0, 0, 0, 0])
+        try:
+            write_journal(path, original)
+            write_text(path, "\n".join(lines))
+            status, _ = run_group(build, log=build_log, env=env)
+            if status != 0:
+                broken += 1
+                verdict, column = "does not compile", 3
+            else:
+                status, stuck = run_group(ctest, ctest_limit, test_log)
+                if status == 0:
+                    survivors.append((path, number, kind, old, new))
+                    verdict, column = "SURVIVED", 2
                 else:
-                    status, stuck = run_group(ctest, ctest_limit, test_log)
-                    if status == 0:
-                        survivors.append((path, number, kind, old, new))
-                        verdict = "SURVIVED"
-                    else:
-                        killed += 1
-                        timed_out += stuck
-                        verdict = "killed (stuck)" if stuck else "killed"
-            finally:
-                # A second Ctrl+C must not cut the restoring short.
-                held = signal.pthread_sigmask(signal.SIG_BLOCK, STOPS)
-                with open(path, "w", encoding="utf-8", newline="") as f:
-                    f.write(original)
-                if os.path.exists(JOURNAL):
-                    os.remove(JOURNAL)
-                signal.pthread_sigmask(signal.SIG_SETMASK, held)
-            print(f"[{index}/{len(mutants)}] {path}:{number} {kind}: {verdict} "
-                  f"({time.monotonic() - started:.0f} s)", flush=True)
-    except Interrupted:
-        print("\ninterrupted: the sources are restored")
-        return 130
+                    killed += 1
+                    timed_out += stuck
+                    verdict = "killed (stuck)" if stuck else "killed"
+                    with open(test_log, encoding="utf-8", errors="replace") as f:
+                        if "***Timeout" in f.read():
+                            verdict += f" (a test ran past {args.timeout} s)"
+                    column = 1
+        finally:
+            # A second Ctrl+C must not cut the restoring short; should the
+            # first land in here, the journal still holds the original.
+            held = signal.pthread_sigmask(signal.SIG_BLOCK, STOPS)
+            write_text(path, original)
+            if os.path.exists(JOURNAL):
+                os.remove(JOURNAL)
+            signal.pthread_sigmask(signal.SIG_SETMASK, held)
+        counts[0] += 1
+        counts[column] += 1
+        print(f"[{index}/{len(mutants)}] {path}:{number} {kind}: {verdict} "
+              f"({time.monotonic() - started:.0f} s)", flush=True)
 
     print("\nsurvivors:")
-    for path, number, kind, old, new in survivors:
-        print(f"  {path}:{number}: {kind}: {old.strip()}  ->  {new.strip()}")
+    for mutant in survivors:
+        print_mutant(mutant, "  ")
+    if args.all:
+        print("\nper folder (score: killed over those that compiled):")
+        print_table(tally)
     tried = killed + len(survivors)
     score = 100.0 * killed / tried if tried else 100.0
     print(f"\nscore: {killed} killed of {tried} ({score:.1f} %), {len(survivors)} survived, "
