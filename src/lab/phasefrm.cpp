@@ -6,6 +6,7 @@
 #include "lab/comparetable.h"
 #include "lab/jumpstrip.h"
 #include "lab/labexamples.h"
+#include "lab/labmenu.h"
 #include "lab/labpanel.h"
 #include "lab/labreadout.h"
 #include "lab/phaseplane.h"
@@ -15,20 +16,18 @@
 #include "ui/accessiblenames.h"
 #include "ui/graphmenu.h"
 #include "ui/mainformbase.h"
+#include "ui/windowplacement.h"
 #include "ui/notice.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <cmath>
@@ -85,39 +84,12 @@ PhaseFrm* PhaseFrm::openFor(MainFormBase* main) {
     auto* lab = main->findChild<PhaseFrm*>(QString(), Qt::FindDirectChildrenOnly);
     if (!lab) {
         lab = new PhaseFrm(main);
-        lab->placeBeside(main);
+        WindowPlacement::beside(lab, main, 640);
     }
     lab->show();
     lab->raise();
     lab->activateWindow();
     return lab;
-}
-
-void PhaseFrm::placeBeside(const QWidget* main) {
-    const QScreen* screen = main->screen();
-    if (!screen || !main->isVisible())
-        return;
-    // So that a write-back can be watched: beside the main window, right
-    // or left, when the room there holds the lab at a usable size; else
-    // where the window manager puts it.
-    const QRect free = screen->availableGeometry();
-    const QRect beside = main->frameGeometry();
-    // The frame the window manager adds, as the main window has it.
-    const QSize frame = beside.size() - main->size();
-    const int gap = 4;
-    const int rightRoom = free.right() - beside.right() - gap - frame.width();
-    const int leftRoom = beside.left() - free.left() - gap - frame.width();
-    const int least = std::max(minimumSizeHint().width(), 640);
-    const bool right = rightRoom >= least;
-    if (!right && leftRoom < least)
-        return;
-    const int w = std::min(right ? rightRoom : leftRoom, width());
-    const int h = std::min(height(), free.height() - frame.height());
-    resize(w, h);
-    const int x = right ? beside.right() + 1 + gap : beside.left() - gap - w - frame.width();
-    const int y = std::clamp(beside.top(), free.top(),
-                             std::max(free.top(), free.bottom() + 1 - h - frame.height()));
-    move(x, y);
 }
 
 void PhaseFrm::connectPanel() {
@@ -294,33 +266,8 @@ QSize PhaseFrm::pictureSize() const {
     return {m_plane->width(), m_plane->height() + LabPicture::StripHeight};
 }
 
-QImage PhaseFrm::picture() {
-    return LabFiles::image(run(), m_style, pictureSize(),
-                           std::max<qreal>(devicePixelRatioF(), 2.0));
-}
-
 void PhaseFrm::openMenu(const QPoint& globalPosition) {
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("LabMenuPopup"));
-    const auto [save, copy, values] = GraphMenu::addSaveItems(&menu, run().problem.isEmpty());
-    menu.addSeparator();
-    QAction* open = menu.addAction(QStringLiteral("Открыть сценарий…"));
-    open->setShortcut(QKeySequence::Open);
-    QAction* keep = menu.addAction(QStringLiteral("Сохранить сценарий…"));
-    keep->setShortcut(QKeySequence::Save);
-    QAction* chosen = GraphMenu::execMenu(&menu, globalPosition);
-    if (!chosen || !chosen->isEnabled())
-        return;
-    if (chosen == open)
-        askScenario();
-    else if (chosen == keep)
-        saveScenario();
-    else if (chosen == save)
-        savePicture();
-    else if (chosen == copy)
-        copyPicture();
-    else if (chosen == values)
-        saveValues();
+    LabMenu::open(this, globalPosition);
 }
 
 void PhaseFrm::confirm(const QString& text) {
@@ -335,27 +282,13 @@ void PhaseFrm::confirm(const QString& text) {
 }
 
 void PhaseFrm::savePicture() {
-    const qreal scale = std::max<qreal>(devicePixelRatioF(), 2.0);
-    const LabRun& shown = run();
-    const QString path = GraphMenu::savePictureOf(
-        this, QStringLiteral("morvane-phase.png"),
-        [&] { return LabFiles::png(shown, m_style, pictureSize(), scale); },
-        [&] { return LabFiles::svg(shown, m_style, pictureSize()); });
-    if (!path.isEmpty())
-        confirm(Notice::saved(path));
+    LabMenu::savePicture(this);
 }
 
 void PhaseFrm::copyPicture() {
-    QApplication::clipboard()->setImage(picture());
-    confirm(Notice::copied());
+    LabMenu::copyPicture(this);
 }
 
 void PhaseFrm::saveValues() {
-    const LabRun& shown = run();
-    const QString path = GraphMenu::saveValuesOf(
-        this, QStringLiteral("morvane-phase.csv"), [&](CsvWriter::Style style) {
-            return LabFiles::csv(shown, LabReadout::rows(shown), style);
-        });
-    if (!path.isEmpty())
-        confirm(Notice::saved(path));
+    LabMenu::saveValues(this);
 }

@@ -59,19 +59,21 @@ public slots:
     void copyPicture();
     void saveValues();
 
+    // For the lab's menu: the picture's size and style, and a short word
+    // that a save or copy happened, in the line under the controls.
+    QSize pictureSize() const;
+    const LabPicture::Style& style() const { return m_style; }
+    void confirm(const QString& text);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void connectPanel();
-    void placeBeside(const QWidget* main);
     // After an edit: show the held values, compute once the burst is over.
     void changed(bool fromPanel, bool keepScales = false);
     void recompute();
     // A save or copy done, said for a few seconds.
-    void confirm(const QString& text);
-    QImage picture();
-    QSize pictureSize() const;
 
     QPointer<MainFormBase> m_main;
     LabState m_state;
