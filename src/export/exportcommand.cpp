@@ -194,7 +194,7 @@ PhasePlotter::Overlay overlay(const Run& r) {
             o.notes << e.reason;
     }
     if (r.options.exactOrbit) {
-        if (auto orbit = ExactOrbit::through(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
+        if (auto orbit = ExactOrbit::smooth(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
             orbit.has()) {
             o.orbitX = std::move(orbit.value->x);
             o.orbitY = std::move(orbit.value->y);
