@@ -94,11 +94,13 @@ void paintArrow(QPainter& p, const QPointF& from, const QPointF& to) {
     p.drawLine(to, to - u * head - n * head * 0.6);
 }
 
-// Lines of text in the plane's upper left corner, on the background.
-void paintNotes(QPainter& p, const QRectF& plane, const QStringList& lines,
-                const LabPicture::Style& s) {
+// Lines of text in the plane's upper left corner, on the background;
+// returns the room they take.
+QRectF paintNotes(QPainter& p, const QRectF& plane, const QStringList& lines,
+                  const LabPicture::Style& s) {
     const QFontMetricsF fm(s.font);
     double y = plane.top() + 4;
+    QRectF taken;
     for (const QString& line : lines) {
         const QRectF box(plane.left() + 4, y,
                          std::min(fm.horizontalAdvance(line) + 6, plane.width() - 8),
@@ -106,8 +108,10 @@ void paintNotes(QPainter& p, const QRectF& plane, const QStringList& lines,
         p.fillRect(box, s.background);
         p.setPen(s.foreground);
         p.drawText(box.adjusted(3, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, line);
+        taken |= box;
         y += fm.height() + 3;
     }
+    return taken;
 }
 
 // One entry of the key: how it is drawn, and what it is.
@@ -174,10 +178,10 @@ int covered(const QRectF& box, const PhaseView& view, const LabRun& run,
     return n;
 }
 
-// The key in the corner of the plane that hides least of it; the upper
-// left one only when no notes are written there.
+// The key in the corner of the plane that hides least of it, and none
+// over the notes: a long note reaches the upper right corner too.
 void paintKey(QPainter& p, const PhaseView& view, const LabRun& run, const LabPicture::Style& s,
-              bool notes) {
+              const QRectF& notes) {
     const std::vector<KeyEntry> entries = keyEntries(run, s);
     const QRectF plane = view.plane();
     const QFontMetricsF fm(s.font);
@@ -190,10 +194,14 @@ void paintKey(QPainter& p, const PhaseView& view, const LabRun& run, const LabPi
         return; // a plane too small to spare the room
     const double left = plane.left() + 6, right = plane.right() - 6 - size.width();
     const double top = plane.top() + 6, bottom = plane.bottom() - 6 - size.height();
-    std::vector<QRectF> corners{
-        {QPointF(right, top), size}, {QPointF(right, bottom), size}, {QPointF(left, bottom), size}};
-    if (!notes)
-        corners.push_back({QPointF(left, top), size});
+    std::vector<QRectF> corners;
+    for (const QRectF& corner :
+         {QRectF(QPointF(right, top), size), QRectF(QPointF(right, bottom), size),
+          QRectF(QPointF(left, bottom), size), QRectF(QPointF(left, top), size)})
+        if (!corner.intersects(notes))
+            corners.push_back(corner);
+    if (corners.empty())
+        return;
     QRectF box = corners.front();
     int least = covered(box, view, run, s);
     for (std::size_t i = 1; i < corners.size(); ++i)
@@ -379,8 +387,7 @@ void LabPicture::paintPlane(QPainter& p, const QRectF& area, const LabRun& run, 
         notes << QStringLiteral("Стрелки: самая длинная — скорость %1").arg(brief(field.fastest));
     if (!run.stopped.isEmpty())
         notes << run.stopped;
-    paintNotes(p, plane, notes, s);
-    paintKey(p, view, run, s, !notes.isEmpty());
+    paintKey(p, view, run, s, paintNotes(p, plane, notes, s));
     p.setClipping(false);
     p.setRenderHint(QPainter::Antialiasing, false);
     paintAxes(p, view, s, true);
