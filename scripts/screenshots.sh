@@ -1,6 +1,8 @@
 #!/bin/sh
 # Takes the pictures in docs/ (light.png, graph-menu.png, full.png, loader.png,
-# log.png, and the lab window: lab.png, lab-compare.png, lab-disaster.png, and its risk.png) on a private X server, so they look the same on every machine.
+# log.png, and the lab window: lab.png, lab-compare.png, lab-disaster.png and
+# its risk.png; then lab-beside.png, saved-note.png, light-1.5.png and
+# lab-1.5.png) on a private X server, so they look the same on every machine.
 # Builds in build/ like run.sh; MORVANE_SHOTS_BUILD names another build
 # directory.
 set -eu
@@ -146,7 +148,9 @@ click "$win" 276 344
 settle "$win"
 xdotool windowfocus --sync "$win" key ctrl+f
 lab="$(find_window '^Фазовый портрет$')"
-xdotool windowmove "$lab" 0 0
+# It opens beside the main window, narrower; the clicks below are made at
+# its full size.
+xdotool windowmove "$lab" 0 0 windowsize "$lab" 1120 780
 sleep 0.5
 example() { # $1: how many items down from the one chosen
     xdotool mousemove --window "$lab" 950 20 click 1
@@ -178,4 +182,57 @@ click "$risk" 193 108 # CountRisk "Считать"
 sleep 5
 settle "$risk" 600
 shoot "$risk" "$out"/risk.png
+stop
+
+# The lab as it opens after a light run: beside the main window, which stays
+# in view (the whole screen), with its key. Says where both are.
+"$bin" &
+pid=$!
+win="$(find_window '^Модель Катастроф$')"
+sleep 0.5
+click "$win" 276 344
+settle "$win"
+xdotool windowfocus --sync "$win" key ctrl+f
+lab="$(find_window '^Фазовый портрет$')"
+sleep 1
+for w in "$win" "$lab"; do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    echo "window $w: ${WIDTH}x${HEIGHT}+${X}+${Y}"
+done
+xdotool windowfocus --sync "$root"
+sleep 0.5
+import -window root -strip "$out"/lab-beside.png
+echo "$out/lab-beside.png: $(identify -format '%wx%h' "$out"/lab-beside.png)"
+# Then the graph saved from its menu (the first item), and the note that
+# says so, near the graph.
+xdotool mousemove --window "$win" 300 110 click 3
+sleep 0.5
+xdotool key Down Return
+dialog="$(find_window '^Сохранить график$')"
+sleep 0.5
+saved="$(mktemp -d)"
+xdotool windowfocus --sync "$dialog" key ctrl+a type "$saved/график.png"
+xdotool key Return
+sleep 0.7
+# The note is a window of its own, as the menu is: cut from the screen.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$out"/saved-note.png
+echo "$out/saved-note.png: $(identify -format '%wx%h' "$out"/saved-note.png) ($(ls "$saved"))"
+rm -rf "$saved"
+stop
+
+# As on a projector: Qt's own scale factor, 1.5, the light window after a
+# run and the lab it opens.
+QT_SCALE_FACTOR=1.5 "$bin" &
+pid=$!
+win="$(find_window '^Модель Катастроф$')"
+sleep 0.5
+click "$win" 414 516 # "Рассчитать", at 1.5 times its place
+settle "$win"
+shoot "$win" "$out"/light-1.5.png
+xdotool windowfocus --sync "$win" key ctrl+f
+lab="$(find_window '^Фазовый портрет$')"
+xdotool windowmove "$lab" 0 0
+sleep 1
+shoot "$lab" "$out"/lab-1.5.png
 stop

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <array>
 #include <numbers>
 
@@ -37,6 +38,27 @@ static const std::tuple<const char*, Rates, double, double, double, double, doub
     {"slow", {0.5, 0.3, 0.02, 0.01, 0.1}, 40, 10, 30, 25, -1.6579563827312036},
     {"quick", {1.2, 0.8, 0.4, 0.1, 0.05}, 3, 2, 8, 3, -0.6106664476064222},
 };
+
+// Orbits with a far, sharp tip: name, rates, x0, y0.
+static const std::tuple<const char*, Rates, double, double> tips[] = {
+    {"long in x", {0.3, 0.2, 0.05, 0.02, 0.05}, 2.5, 1.5},
+    {"long in both", {1, 0.5, 0.1, 0.1, 0.01}, 0.5, 0.2},
+};
+
+// The largest turn between segments, in the curve's own width and height.
+static double largestTurn(const std::vector<double>& x, const std::vector<double>& y) {
+    const auto [xl, xh] = std::minmax_element(x.begin(), x.end());
+    const auto [yl, yh] = std::minmax_element(y.begin(), y.end());
+    const double w = *xh - *xl, h = *yh - *yl;
+    double most = 0;
+    for (std::size_t i = 1; i + 1 < x.size(); ++i) {
+        const double ax = (x[i] - x[i - 1]) / w, ay = (y[i] - y[i - 1]) / h;
+        const double bx = (x[i + 1] - x[i]) / w, by = (y[i + 1] - y[i]) / h;
+        const double c = (ax * bx + ay * by) / std::hypot(ax, ay) / std::hypot(bx, by);
+        most = std::max(most, std::acos(std::clamp(c, -1.0, 1.0)));
+    }
+    return most;
+}
 
 // A run of `last` steps from the set's start.
 static std::vector<double> xs, ys;
@@ -225,6 +247,22 @@ private slots:
         for (std::size_t i = 0; i < (*orbit).x.size(); ++i)
             QVERIFY(std::fabs(vOf(r, (*orbit).x[i], (*orbit).y[i]) - v0) <= 1e-9 * height);
         QVERIFY(!ExactOrbit::through(r, -x0, y0, 10).has());
+    }
+
+    // 360 equal angles leave a corner at the far tip; the smooth curve none.
+    void smoothOrbit_data() { addRows(tips); }
+    void smoothOrbit() {
+        const auto& [name, r, x0, y0] = currentRow(tips);
+        const auto rays = ExactOrbit::through(r, x0, y0, 360);
+        const auto orbit = ExactOrbit::smooth(r, x0, y0, 360);
+        const auto& [x, y] = *orbit;
+        QVERIFY(largestTurn(x, y) < 0.025);
+        QVERIFY(x.size() <= 20 * 360 + 1 && x.front() == x.back() && y.front() == y.back());
+        if (QByteArray(name) == "long in x")
+            QVERIFY(largestTurn((*rays).x, (*rays).y) > 0.1);
+        const double v0 = vOf(r, x0, y0), height = v0 - vOf(r, r.k2 / r.a2, r.k1 / r.a1);
+        for (std::size_t i = 0; i < x.size(); ++i)
+            QVERIFY(std::fabs(vOf(r, x[i], y[i]) - v0) <= 1e-9 * height);
     }
 
     void extremeFigures_data() { addRows(extremes); }

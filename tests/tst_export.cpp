@@ -200,6 +200,19 @@ const std::tuple<const char*, const char*, int, const char*> RemarkRows[] = {
      "--disaster=60: Катастрофа при t = 60 приходится после последнего шага (500000), она не "
      "применена"},
 };
+// Extra arguments (each run takes Texts and --legend), the key's entries
+// drawn as lines as "text=colour|...", and the caption's tail.
+const std::tuple<const char*, const char*, const char*, const char*> LegendRows[] = {
+    {"graph", "--svg=-", "x=#00c000|y=#ff8000", "явный Эйлер; без катастрофы"},
+    {"graph, disaster", "--svg=- --disaster=20 --divisor=4 --method=rk4", "x=#00c000|y=#ff8000",
+     "Рунге–Кутта 4; катастрофа при t = 20, делитель 4"},
+    {"phase, bare", "--phase-svg=-", "путь (x; y)=#00c000", "явный Эйлер; без катастрофы"},
+    {"phase, all", "--phase-svg=- --disaster=20 --nullclines --exact-orbit",
+     "путь (x; y)=#00c000|скачок при катастрофе=#ff8000|точная орбита V = V₀=#2040c0|"
+     "нуль-изоклины=#808080",
+     "явный Эйлер; катастрофа при t = 20, делитель 2"},
+};
+
 } // namespace
 
 class TstExport : public QObject {
@@ -378,6 +391,49 @@ private slots:
             QVERIFY(captions.contains(caption));
         QCOMPARE(captions.size(), numbers.size() + 3);
         QCOMPARE(items.fonts, QStringList(items.fonts.size(), "Liberation Sans 10.6667"));
+    }
+
+    // Read back from the SVG: each entry's text with a segment of its colour
+    // just left of it on its row; the caption's lines, the parameters as typed.
+    void legend_data() { addRows(LegendRows); }
+    void legend() {
+        const auto& [name, extra, entries, tail] = currentRow(LegendRows);
+        const QStringList args = argsOf(typedRun(Texts, -1, 2)) + split(extra);
+        const Result plain = exportWith(args);
+        const Result keyed = exportWith(QStringList(args) << "--legend");
+        QCOMPARE(keyed.status, 0);
+        const SvgItems items = svgItems(keyed.out);
+        const QSize size = QSvgRenderer(keyed.out).defaultSize();
+        QVERIFY(size.width() == 537 && size.height() > 249 + 30);
+        // The generator writes a text in pieces, one per script, blanks lost.
+        QStringList texts;
+        for (const auto& [at, text] : items.texts)
+            texts << QString(text).remove(u' ');
+        const auto find = [&texts](QString wanted) {
+            wanted.remove(u' ');
+            for (qsizetype i = 0; i < texts.size(); ++i)
+                if (wanted.startsWith(texts[i]) && !texts[i].isEmpty() &&
+                    texts.mid(i).join(QString()).startsWith(wanted))
+                    return i;
+            return qsizetype(-1);
+        };
+        for (const QString& entry : QString::fromUtf8(entries).split(u'|')) {
+            const QString text = entry.section(u'=', 0, -2), colour = entry.section(u'=', -1);
+            const qsizetype i = find(text);
+            QVERIFY2(i >= 0, qPrintable(text));
+            const QPointF at = items.texts[i].first;
+            bool marked = false;
+            for (const QLineF& l : items.lines.value(colour))
+                marked |= l.dy() == 0 && l.x2() < at.x() && at.x() - l.x2() < 10 &&
+                          std::abs(l.y1() - at.y()) < 8;
+            QVERIFY2(marked, qPrintable(entry));
+        }
+        // Wrapped or not, the caption reads on; without the flag nothing of it.
+        QVERIFY2(find(QStringLiteral("k1 = 0,3; k2 = 0,2; α1 = 0,05; α2 = 0,02; Δt = 0,05; "
+                                     "t = 40; x0 = 2,5; y0 = 1,5; ") +
+                      QString::fromUtf8(tail)) >= 0,
+                 qPrintable(texts.join(u'/')));
+        QVERIFY(!plain.out.contains("k1 = ") && !plain.out.contains("начало"));
     }
 
     void failures_data() { addRows(FailureRows); }

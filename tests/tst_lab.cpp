@@ -149,6 +149,10 @@ private slots:
         openLab();
         QVERIFY(lab() && lab()->isVisible());
         QCOMPARE(lab()->windowTitle(), QStringLiteral("Фазовый портрет"));
+        // Beside the light window on a screen 1280 pixels wide, 4 apart.
+        QFETCH_GLOBAL(bool, fullWindow);
+        if (!fullWindow)
+            QVERIFY(lab()->minimumSizeHint().width() <= 1280 - w->frameGeometry().width() - 4);
         QCOMPARE(lab()->readout().mid(0, 5), FirstReadout);
         // Every digit, and what V is, in the tooltip.
         QVERIFY(lab()

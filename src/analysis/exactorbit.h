@@ -23,4 +23,13 @@ public:
     // the reason for coefficients or a start that are not positive; a start
     // at the equilibrium gives E alone.
     static Figure<Curve> through(const Trajectory::Rates& rates, double x0, double y0, int points);
+
+    // The same curve from `rays` rays, with rays added halfway wherever it
+    // turns by more than `turn` radians from one segment to the next, the
+    // curve measured in its own width and height as a plane shows it: at
+    // a far tip equal angles leave a corner that shows at any size. At
+    // most 20 times `rays` points.
+    static constexpr double Turn = 0.02;
+    static Figure<Curve> smooth(const Trajectory::Rates& rates, double x0, double y0, int rays,
+                                double turn = Turn);
 };

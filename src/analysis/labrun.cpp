@@ -100,7 +100,7 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
     run.summary = RunSummary::of(
         {p.method, rates, run.x.data(), run.y.data(), run.last, run.strike, double(p.divisor)});
     run.extent = Extent::of(run.x, run.y);
-    run.orbit = ExactOrbit::through(rates, p.x0, p.y0, OrbitPoints);
+    run.orbit = ExactOrbit::smooth(rates, p.x0, p.y0, OrbitPoints);
 
     // Where a disaster would help: along the run as it goes without one.
     if (run.strike < 0) {

@@ -12,6 +12,7 @@
 #include "export/exportoptions.h"
 #include "export/extinctionjson.h"
 #include "export/graphpicture.h"
+#include "export/labfiles.h"
 #include "export/outputfiles.h"
 #include "export/summaryjson.h"
 #include "model/scenario.h"
@@ -183,7 +184,7 @@ PhasePlotter::Overlay overlay(const Run& r) {
             o.notes << e.reason;
     }
     if (r.options.exactOrbit) {
-        if (auto orbit = ExactOrbit::through(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
+        if (auto orbit = ExactOrbit::smooth(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
             orbit.has()) {
             o.orbitX = std::move(orbit.value->x);
             o.orbitY = std::move(orbit.value->y);
@@ -192,6 +193,34 @@ PhasePlotter::Overlay overlay(const Run& r) {
         }
     }
     return o;
+}
+
+// What each colour of a picture is, and the run's parameters.
+GraphPicture::Key keyOf(const Run& r, bool phase, const PhasePlotter::Overlay& extras,
+                        const GraphPicture::Frame& frame) {
+    using Entry = GraphPicture::Key::Entry;
+    const auto colour = [](DrawSurface::Rgb c) { return QColor::fromRgb(QRgb(c)); };
+    GraphPicture::Key key;
+    if (!phase) {
+        key.entries << Entry{Entry::Line, colour(GraphPlotter::XColour), QStringLiteral("x")}
+                    << Entry{Entry::Line, colour(GraphPlotter::YColour), QStringLiteral("y")};
+    } else {
+        key.entries << Entry{Entry::Line, colour(GraphPlotter::XColour),
+                             QStringLiteral("путь (x; y)")};
+        if (r.struck > 0)
+            key.entries << Entry{Entry::Line, colour(GraphPlotter::YColour),
+                                 QStringLiteral("скачок при катастрофе")};
+        if (!extras.orbitX.empty())
+            key.entries << Entry{Entry::Line, colour(PhasePlotter::OrbitColour),
+                                 QStringLiteral("точная орбита V = V₀")};
+        if (extras.equilibrium)
+            key.entries << Entry{Entry::Line, colour(PhasePlotter::NullclineColour),
+                                 QStringLiteral("нуль-изоклины")}
+                        << Entry{Entry::Cross, frame.foreground, QStringLiteral("E — равновесие")};
+        key.entries << Entry{Entry::Square, frame.foreground, QStringLiteral("начало (x0; y0)")};
+    }
+    key.caption = LabFiles::caption(r.inputs.scenario(r.s), r.struck);
+    return key;
 }
 
 // Each output in memory, in the order given.
@@ -221,6 +250,10 @@ void make(Run& r, OutputFiles& files) {
                            strike, extras);
     };
     const int scale = r.inputs.scale;
+    const GraphPicture::Key graphKey = keyOf(r, false, extras, frame);
+    const GraphPicture::Key phaseKey = keyOf(r, true, extras, phase);
+    const GraphPicture::Key* const onGraph = r.options.legend ? &graphKey : nullptr;
+    const GraphPicture::Key* const onPhase = r.options.legend ? &phaseKey : nullptr;
     for (const auto& [name, file] : r.options.outputs) {
         r.stage = option(name, file);
         QByteArray bytes;
@@ -239,15 +272,15 @@ void make(Run& r, OutputFiles& files) {
                                                qint64(r.inputs.extinction.seed)})
                                          : std::nullopt});
         else if (name == QLatin1String("png"))
-            bytes = GraphPicture::png(frame, scale, graph);
+            bytes = GraphPicture::png(frame, scale, graph, onGraph);
         else if (name == QLatin1String("svg"))
-            bytes = GraphPicture::svg(frame, graph);
+            bytes = GraphPicture::svg(frame, graph, onGraph);
         else if (name == QLatin1String("extinction"))
             bytes = extinction(r);
         else if (name == QLatin1String("phase-png"))
-            bytes = GraphPicture::png(phase, scale, portrait);
+            bytes = GraphPicture::png(phase, scale, portrait, onPhase);
         else
-            bytes = GraphPicture::svg(phase, portrait);
+            bytes = GraphPicture::svg(phase, portrait, onPhase);
         files.add(file, bytes);
     }
     r.stage.clear();

@@ -49,6 +49,8 @@ const O::Row Rows[] = {
      "на фазовом портрете: нуль-изоклины и равновесие"},
     {"exact-orbit", Kind::Flag, nullptr, own<&O::exactOrbit>, "",
      "на фазовом портрете: точная орбита V = V0"},
+    {"legend", Kind::Flag, nullptr, own<&O::legend>, "",
+     "под картинками: что каким цветом нарисовано и строка с параметрами"},
     {"scale", Kind::Text, own<&O::scale>, nullptr, "N", "увеличение PNG: 1...4 (по умолчанию 1)"},
     {"summary", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "показатели прогона в JSON: входные данные (inputs), V, дрейф, периоды,\n"
@@ -195,6 +197,9 @@ std::optional<QString> ExportOptions::checkOutputs() const {
         if (given.contains(QLatin1String(text)) && !has("extinction"))
             return QStringLiteral("--%1 дополняет --extinction, а оно не задано")
                 .arg(QLatin1String(text));
+    if (legend && !has("png") && !has("svg") && !has("phase-png") && !has("phase-svg"))
+        return QStringLiteral("--legend дополняет --png, --svg, --phase-png или --phase-svg, а они "
+                              "не заданы");
     for (const char* flag : {"nullclines", "exact-orbit"})
         if (given.contains(QLatin1String(flag)) && !has("phase-png") && !has("phase-svg"))
             return QStringLiteral("--%1 дополняет --phase-png или --phase-svg, а они не заданы")

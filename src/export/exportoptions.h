@@ -49,6 +49,7 @@ public:
     bool compareSteps = false;
     bool nullclines = false;
     bool exactOrbit = false;
+    bool legend = false;
     bool help = false;
     bool version = false;
     // Output option name (without "--") and file, in the order given.

@@ -1,6 +1,7 @@
 #include "export/graphpicture.h"
 
 #include "common/runerror.h"
+#include "plot/phaseplotter.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -42,6 +43,56 @@ void paintLabel(QPainter& p, const QColor& colour, const QRect& box, const QStri
     p.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextForceLeftToRight, text);
     p.restore();
 }
+// The key's entries flow in rows inside a framed box, the caption's
+// lines follow under it; all in pixels from the strip's upper left corner.
+struct KeyLayout {
+    QList<QPointF> marks; // the left end of each entry's mark, at its row's middle
+    QRectF box;
+    QStringList lines;
+    QList<double> baselines;
+    int height = 0;
+};
+
+constexpr double MarkWidth = 22, Gap = 5, Margin = 6;
+
+KeyLayout layoutOf(const QFont& font, const GraphPicture::Key& key, double width) {
+    const QFontMetricsF fm(font);
+    const double row = std::ceil(fm.height()) + 4;
+    KeyLayout k;
+    double x = Margin + Gap, y = Margin + 3;
+    for (const GraphPicture::Key::Entry& e : key.entries) {
+        const double wide = MarkWidth + Gap + fm.horizontalAdvance(e.text);
+        if (x > Margin + Gap && x + wide > width - Margin - Gap) {
+            x = Margin + Gap;
+            y += row;
+        }
+        k.marks << QPointF(x, y + row / 2);
+        x += wide + 3 * Gap;
+    }
+    if (!key.entries.isEmpty()) {
+        k.box = QRectF(Margin, Margin, width - 2 * Margin, y + row + 3 - Margin);
+        y = k.box.bottom() + 2;
+    }
+    // Broken only between items, so that a number is never split.
+    QString line;
+    const QStringList items = key.caption.split(QStringLiteral("; "));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QString item = items[i] + (i + 1 < items.size() ? QStringLiteral(";") : QString());
+        const QString longer = line.isEmpty() ? item : line + QLatin1Char(' ') + item;
+        if (!line.isEmpty() && fm.horizontalAdvance(longer) > width - 2 * Margin) {
+            k.lines << line;
+            line = item;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty())
+        k.lines << line;
+    for (qsizetype i = 0; i < k.lines.size(); ++i)
+        k.baselines << y + 2 + fm.ascent() + double(i) * (std::ceil(fm.height()) + 1);
+    k.height = int(std::ceil(y + double(k.lines.size()) * (std::ceil(fm.height()) + 1) + Margin));
+    return k;
+}
 } // namespace
 
 QFont GraphPicture::windowFont() {
@@ -61,6 +112,49 @@ GraphPicture::Frame GraphPicture::Frame::standard() {
 
 QSize GraphPicture::size() {
     return QSize(px(Width), px(Height));
+}
+
+QSize GraphPicture::size(const Frame& frame, const Key* key) {
+    if (!key)
+        return size();
+    return size() + QSize(0, layoutOf(frame.font, *key, size().width()).height);
+}
+
+void GraphPicture::paintKey(QPainter& p, const Frame& frame, const Key& key) {
+    const KeyLayout k = layoutOf(frame.font, key, size().width());
+    p.save();
+    p.setFont(frame.font);
+    p.fillRect(QRectF(0, 0, size().width(), k.height), frame.background);
+    const QFontMetricsF fm(frame.font);
+    if (!key.entries.isEmpty()) {
+        p.setPen(QPen(frame.foreground, 1));
+        p.drawRect(k.box);
+    }
+    for (qsizetype i = 0; i < key.entries.size(); ++i) {
+        const Key::Entry& e = key.entries[i];
+        const QPointF at = k.marks[i];
+        const QPointF mid = at + QPointF(MarkWidth / 2, 0);
+        const double d = double(PhasePlotter::StartMark) / TwipsPerPixel;
+        p.setPen(QPen(e.colour, e.mark == Key::Entry::Line ? 2 : 1));
+        switch (e.mark) {
+        case Key::Entry::Line:
+            p.drawLine(at, at + QPointF(MarkWidth, 0));
+            break;
+        case Key::Entry::Cross:
+            p.drawLine(mid - QPointF(d, d), mid + QPointF(d, d));
+            p.drawLine(mid + QPointF(-d, d), mid + QPointF(d, -d));
+            break;
+        case Key::Entry::Square:
+            p.drawRect(QRectF(mid - QPointF(d, d), mid + QPointF(d, d)));
+            break;
+        }
+        p.setPen(frame.foreground);
+        p.drawText(at + QPointF(MarkWidth + Gap, fm.ascent() / 2 - 1), e.text);
+    }
+    p.setPen(frame.foreground);
+    for (qsizetype i = 0; i < k.lines.size(); ++i)
+        p.drawText(QPointF(Margin, k.baselines[i]), k.lines[i]);
+    p.restore();
 }
 
 void GraphPicture::paintBox(QPainter& p, const Frame& frame) {
@@ -83,9 +177,11 @@ void GraphPicture::paintFront(QPainter& p, const Frame& frame) {
         paintLine(p, fg, frame.viewLineX, AxisTop, frame.viewLineX, AxisBottom);
 }
 
-QImage GraphPicture::image(const Frame& frame, qreal scale, const Drawing& draw) {
+QImage GraphPicture::image(const Frame& frame, qreal scale, const Drawing& draw, const Key* key) {
     const QSize pixels(int(std::ceil(size().width() * scale)),
                        int(std::ceil(size().height() * scale)));
+    const QSize whole(int(std::ceil(size(frame, key).width() * scale)),
+                      int(std::ceil(size(frame, key).height() * scale)));
     // Everything below is placed in the window's own pixels; the painter
     // moves the graph box to the corner of the picture.
     const QPoint corner(px(Left), px(Top));
@@ -103,7 +199,7 @@ QImage GraphPicture::image(const Frame& frame, qreal scale, const Drawing& draw)
         draw(surface);
     }
 
-    QImage out(pixels, QImage::Format_ARGB32_Premultiplied);
+    QImage out(whole, QImage::Format_ARGB32_Premultiplied);
     out.setDevicePixelRatio(scale);
     out.fill(Qt::transparent);
     QPainter p(&out);
@@ -111,11 +207,15 @@ QImage GraphPicture::image(const Frame& frame, qreal scale, const Drawing& draw)
     paintBox(p, frame);
     p.drawImage(QPointF(corner), layer);
     paintFront(p, frame);
+    if (key) {
+        p.translate(corner + QPoint(0, size().height()));
+        paintKey(p, frame, *key);
+    }
     return out;
 }
 
-QByteArray GraphPicture::png(const Frame& frame, qreal scale, const Drawing& draw) {
-    const QImage picture = image(frame, scale, draw);
+QByteArray GraphPicture::png(const Frame& frame, qreal scale, const Drawing& draw, const Key* key) {
+    const QImage picture = image(frame, scale, draw, key);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -126,7 +226,8 @@ QByteArray GraphPicture::png(const Frame& frame, qreal scale, const Drawing& dra
     return bytes;
 }
 
-QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw) {
+QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw, const Key* key) {
+    const QSize whole = size(frame, key);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QSvgGenerator generator;
@@ -134,7 +235,7 @@ QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw) {
     // Without a size the generator writes no width and height in
     // millimetres, which readers convert at differing resolutions; the
     // picture's own pixels are given below instead.
-    generator.setViewBox(QRect(QPoint(0, 0), size()));
+    generator.setViewBox(QRect(QPoint(0, 0), whole));
     // Text is sized in points; at the resolution of a plain image the
     // printed numbers come out as large as on the window.
     generator.setResolution(QImage(1, 1, QImage::Format_ARGB32).logicalDpiX());
@@ -149,12 +250,16 @@ QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw) {
         p.restore();
     }
     paintFront(p, frame);
+    if (key) {
+        p.translate(QPoint(px(Left), px(Top) + size().height()));
+        paintKey(p, frame, *key);
+    }
     p.end();
     const qsizetype svg = bytes.indexOf("<svg");
     if (svg >= 0)
         bytes.insert(svg + 4, QStringLiteral(" width=\"%1\" height=\"%2\"")
-                                  .arg(size().width())
-                                  .arg(size().height())
+                                  .arg(whole.width())
+                                  .arg(whole.height())
                                   .toLatin1());
     return bytes;
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <functional>
 
@@ -45,15 +46,35 @@ public:
     // Logical pixels: 537 x 249.
     static QSize size();
 
+    // A strip under the box, for a reader who sees the picture away from
+    // the program: a key to what is drawn, then a caption line (wrapped at
+    // "; " when it is wider than the box).
+    struct Key {
+        struct Entry {
+            enum Mark { Line, Cross, Square } mark;
+            QColor colour;
+            QString text;
+        };
+        QList<Entry> entries;
+        QString caption;
+    };
+
+    // The picture's size with the strip under the box.
+    static QSize size(const Frame& frame, const Key* key);
+
     using Drawing = std::function<void(DrawSurface&)>;
 
     // Rendered at the given device-pixel ratio: size() times scale pixels.
-    // A RunError thrown by the drawing passes through.
-    static QImage image(const Frame& frame, qreal scale, const Drawing& draw);
-    static QByteArray png(const Frame& frame, qreal scale, const Drawing& draw);
-    static QByteArray svg(const Frame& frame, const Drawing& draw);
+    // A RunError thrown by the drawing passes through. Without a key the
+    // picture is the box alone, as scripts have always read it.
+    static QImage image(const Frame& frame, qreal scale, const Drawing& draw,
+                        const Key* key = nullptr);
+    static QByteArray png(const Frame& frame, qreal scale, const Drawing& draw,
+                          const Key* key = nullptr);
+    static QByteArray svg(const Frame& frame, const Drawing& draw, const Key* key = nullptr);
 
 private:
     static void paintBox(QPainter& p, const Frame& frame);
     static void paintFront(QPainter& p, const Frame& frame);
+    static void paintKey(QPainter& p, const Frame& frame, const Key& key);
 };

@@ -32,17 +32,19 @@ void paint(QPainter& p, const LabRun& run, const LabPicture::Style& style, const
 } // namespace
 
 QString LabFiles::caption(const LabRun& run) {
-    const Scenario& p = run.params;
+    return caption(run.params, run.strike);
+}
+
+QString LabFiles::caption(const Scenario& p, int strike) {
     QString text =
         QStringLiteral("k1 = %1; k2 = %2; α1 = %3; α2 = %4; Δt = %5; t = %6; x0 = %7; "
                        "y0 = %8; %9; ")
             .arg(number(p.k1), number(p.k2), number(p.a1), number(p.a2), number(p.dt),
                  number(p.span), number(p.x0), number(p.y0), LabPicture::methodName(p.method));
-    if (run.strike >= 1)
-        text +=
-            QStringLiteral("катастрофа при t = %1, делитель %2")
-                .arg(NumberText::fromDouble(QString::number(run.strike * p.dt, 'g', 12).toDouble()))
-                .arg(p.divisor);
+    if (strike >= 1)
+        text += QStringLiteral("катастрофа при t = %1, делитель %2")
+                    .arg(NumberText::fromDouble(QString::number(strike * p.dt, 'g', 12).toDouble()))
+                    .arg(p.divisor);
     else
         text += QStringLiteral("без катастрофы");
     return text;

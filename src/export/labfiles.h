@@ -16,6 +16,8 @@ public:
     static constexpr int CaptionHeight = 22;
     // The coefficients, Δt, t, x0, y0, the method and the disaster.
     static QString caption(const LabRun& run);
+    // The same for any run; strike: the step the disaster struck, or below 1.
+    static QString caption(const Scenario& p, int strike);
     // A picture's size for the plane and strip of `size`.
     static QSize withCaption(const QSize& size);
 

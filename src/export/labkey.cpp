@@ -76,12 +76,12 @@ int covered(const QRectF& box, const PhaseView& view, const LabRun& run,
     return n;
 }
 
-// The key in the corner of the plane that hides least of it; the upper
-// left one only when no notes are written there.
+// The key in the corner of the plane that hides least of it, and none
+// over the notes: a long note reaches the upper right corner too.
 } // namespace
 
 void LabKey::paint(QPainter& p, const PhaseView& view, const LabRun& run,
-                   const LabPicture::Style& s, bool notes) {
+                   const LabPicture::Style& s, const QRectF& notes) {
     const std::vector<KeyEntry> entries = keyEntries(run, s);
     const QRectF plane = view.plane();
     const QFontMetricsF fm(s.font);
@@ -94,10 +94,14 @@ void LabKey::paint(QPainter& p, const PhaseView& view, const LabRun& run,
         return; // a plane too small to spare the room
     const double left = plane.left() + 6, right = plane.right() - 6 - size.width();
     const double top = plane.top() + 6, bottom = plane.bottom() - 6 - size.height();
-    std::vector<QRectF> corners{
-        {QPointF(right, top), size}, {QPointF(right, bottom), size}, {QPointF(left, bottom), size}};
-    if (!notes)
-        corners.push_back({QPointF(left, top), size});
+    std::vector<QRectF> corners;
+    for (const QRectF& corner :
+         {QRectF(QPointF(right, top), size), QRectF(QPointF(right, bottom), size),
+          QRectF(QPointF(left, bottom), size), QRectF(QPointF(left, top), size)})
+        if (!corner.intersects(notes))
+            corners.push_back(corner);
+    if (corners.empty())
+        return;
     QRectF box = corners.front();
     int least = covered(box, view, run, s);
     for (std::size_t i = 1; i < corners.size(); ++i)

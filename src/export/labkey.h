@@ -8,7 +8,7 @@ class QPainter;
 // is, in the corner of the plane that hides least of the run.
 class LabKey {
 public:
-    // notes: lines of text stand in the upper left corner already.
+    // notes: the room lines of text take already; the key stays off them.
     static void paint(QPainter& p, const PhaseView& view, const LabRun& run,
-                      const LabPicture::Style& s, bool notes);
+                      const LabPicture::Style& s, const QRectF& notes);
 };

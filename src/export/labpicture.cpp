@@ -96,11 +96,13 @@ void paintArrow(QPainter& p, const QPointF& from, const QPointF& to) {
     p.drawLine(to, to - u * head - n * head * 0.6);
 }
 
-// Lines of text in the plane's upper left corner, on the background.
-void paintNotes(QPainter& p, const QRectF& plane, const QStringList& lines,
-                const LabPicture::Style& s) {
+// Lines of text in the plane's upper left corner, on the background;
+// returns the room they take.
+QRectF paintNotes(QPainter& p, const QRectF& plane, const QStringList& lines,
+                  const LabPicture::Style& s) {
     const QFontMetricsF fm(s.font);
     double y = plane.top() + 4;
+    QRectF taken;
     for (const QString& line : lines) {
         const QRectF box(plane.left() + 4, y,
                          std::min(fm.horizontalAdvance(line) + 6, plane.width() - 8),
@@ -108,8 +110,10 @@ void paintNotes(QPainter& p, const QRectF& plane, const QStringList& lines,
         p.fillRect(box, s.background);
         p.setPen(s.foreground);
         p.drawText(box.adjusted(3, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop, line);
+        taken |= box;
         y += fm.height() + 3;
     }
+    return taken;
 }
 
 } // namespace
@@ -260,8 +264,7 @@ void LabPicture::paintPlane(QPainter& p, const QRectF& area, const LabRun& run, 
         notes << QStringLiteral("Стрелки: самая длинная — скорость %1").arg(brief(field.fastest));
     if (!run.stopped.isEmpty())
         notes << run.stopped;
-    paintNotes(p, plane, notes, s);
-    LabKey::paint(p, view, run, s, !notes.isEmpty());
+    LabKey::paint(p, view, run, s, paintNotes(p, plane, notes, s));
     p.setClipping(false);
     p.setRenderHint(QPainter::Antialiasing, false);
     paintAxes(p, view, s, true);

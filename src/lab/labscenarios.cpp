@@ -56,8 +56,10 @@ bool LabScenarios::save(QWidget* parent, const Scenario& scenario) {
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".morvane");
-    ScenarioFile::Contents c{scenario, {}, {}};
+    ScenarioFile::Contents c{scenario, {}, {}, {}};
     if (m_contents) {
+        // The risk's settings go along with the file they came in.
+        c.risk = m_contents->risk;
         c.title = m_contents->title;
         c.note = m_contents->note;
     }

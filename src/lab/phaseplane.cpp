@@ -8,7 +8,9 @@
 PhasePlane::PhasePlane(const LabRun* run, const LabPicture::Style* style, QWidget* parent)
     : QWidget(parent), m_run(run), m_style(style) {
     setObjectName(QStringLiteral("Plane"));
-    setMinimumSize(360, 260);
+    // Narrow enough that the lab fits beside the light window on a
+    // 1280-pixel screen, where it opens so that a write-back is seen.
+    setMinimumSize(300, 260);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::CrossCursor);
 }
