@@ -543,6 +543,8 @@ private slots:
         lab()->run();
         QTest::qWait(20);
         QCOMPARE(plane->height(), height);
+        QVERIFY(lab()->findChild<QWidget*>("JumpStrip")->geometry().top() >=
+                plane->geometry().bottom());
         const QPoint from = plane->rect().center(), to = from + QPoint(-40, 30);
         QTest::mousePress(plane, Qt::LeftButton, {}, from);
         QMouseEvent move(QEvent::MouseMove, to, plane->mapToGlobal(to), Qt::NoButton,
@@ -628,6 +630,16 @@ private slots:
         lab()->findChild<QCheckBox*>("DisasterOn")->setChecked(true);
         type("StrikeBox", "12,3");
         const Scenario saved = lab()->scenario();
+        // The shipped examples, then the entry for a folder of one's own; an
+        // edit after choosing one leaves the box naming none.
+        auto* examples = lab()->findChild<QComboBox*>("Example");
+        QCOMPARE(examples->count(), 7);
+        QCOMPARE(examples->itemText(6), QStringLiteral("Папка со сценариями…"));
+        emit examples->activated(2);
+        examples->setCurrentIndex(2);
+        lab()->findChild<QComboBox*>("Method")->setCurrentIndex(1);
+        QCOMPARE(examples->currentIndex(), 0);
+        lab()->setScenario(saved);
         QTemporaryDir dir;
         const QString path = dir.filePath("урок.morvane");
         GraphMenu::setFileChooser([&](QWidget*, const QString&, const QString&, const QString&,

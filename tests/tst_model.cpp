@@ -32,9 +32,10 @@ const std::tuple<const char*, const char*, const char*, const char*> BadFiles[] 
      "\"extinction\": {\"omega\": 100, \"runs\": 0, \"seed\": 1}, \"method\"", "«extinction.runs»"},
     {"a seed past 2^53", "\"method\"",
      "\"extinction\": {\"omega\": 100, \"runs\": 10, \"seed\": 1e16}, \"method\"",
-     "«extinction.seed»"},
+     "«extinction.seed»: нужно целое число от 0 до 9007199254740991"},
 };
 
+#include <QTemporaryDir>
 #include <cmath>
 
 // Reading the input row, and the Euler pass with its disaster.
@@ -251,6 +252,8 @@ private slots:
         QCOMPARE(lab.scenario().divisor, 1000);
         lab.setDivisor(9);
         QCOMPARE(lab.scenario().divisor, 8);
+        lab.setDivisor(700); // nearer 1000 than 8
+        QCOMPARE(lab.scenario().divisor, 1000);
         lab.setDisaster(true); // no moment yet: the middle, step 150
         QCOMPARE(lab.scenario().strike().step, 150);
         lab.setStrikeTime(12.3);
@@ -293,6 +296,15 @@ private slots:
         QVERIFY2(back && *back == c, qPrintable(why));
         QVERIFY(ScenarioFile::write(c).contains("\"disaster\": null"));
         QVERIFY(ScenarioFile::read(GoodFile, &why));
+        // A file of exactly the largest size is read whole.
+        QTemporaryDir dir;
+        QFile file(dir.filePath("large.morvane"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(GoodFile.left(GoodFile.size() - 1) +
+                   QByteArray(ScenarioFile::LargestFile - GoodFile.size(), ' ') + "}");
+        file.close();
+        QCOMPARE(file.size(), ScenarioFile::LargestFile);
+        QVERIFY2(ScenarioFile::load(file.fileName(), &why), qPrintable(why));
     }
 
     void scenarioFileRefusals_data() { addRows(BadFiles); }
