@@ -40,7 +40,10 @@ void LabRun::Range::add(const Range& r) {
 }
 
 LabRun::Extent LabRun::Extent::of(const std::vector<double>& x, const std::vector<double>& y) {
-    std::size_t n = std::min(x.size(), y.size());
+    return of(x.data(), y.data(), std::min(x.size(), y.size()));
+}
+
+LabRun::Extent LabRun::Extent::of(const double* x, const double* y, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
         if (!(x[i] > 0 && y[i] > 0)) {
             n = i + 1;
@@ -48,7 +51,7 @@ LabRun::Extent LabRun::Extent::of(const std::vector<double>& x, const std::vecto
         }
     // A plain loop over the prefix, which the compiler keeps in registers:
     // a path of the compared steps has up to 131068 points.
-    const auto range = [n](const std::vector<double>& v) {
+    const auto range = [n](const double* v) {
         double low = HUGE_VAL, high = -HUGE_VAL;
         for (std::size_t i = 0; i < n; ++i) {
             const double a = v[i];
@@ -91,11 +94,28 @@ LabRun LabRun::of(const Scenario& p, bool compare) {
     std::future<void> halving;
     if (compare)
         halving = std::async(std::launch::async, [&run, &p, rates, count] {
-            // The nine paths come from the halving itself, computed once.
-            run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor,
-                                            &run.compared);
-            for (const Path& path : run.compared)
-                run.comparedExtents.push_back(Extent::of(path.x, path.y));
+            // The nine paths come from the halving itself, computed once;
+            // each worker fills its own slots.
+            run.compared.resize(std::size(Integrator::All) * StepHalving::Halvings);
+            run.comparedExtents.resize(run.compared.size());
+            const auto keep = [&run](int k, const double* x, const double* y, std::size_t n) {
+                run.comparedExtents[std::size_t(k)] = Extent::of(x, y, n);
+                Path& path = run.compared[std::size_t(k)];
+                path.method = Integrator::All[k / StepHalving::Halvings];
+                path.halving = k % StepHalving::Halvings;
+                const std::size_t stride = std::max<std::size_t>(1, n / DrawnPoints);
+                path.x.reserve(n / stride + 2);
+                path.y.reserve(n / stride + 2);
+                for (std::size_t i = 0; i < n; i += stride) {
+                    path.x.push_back(x[i]);
+                    path.y.push_back(y[i]);
+                }
+                if ((n - 1) % stride != 0) {
+                    path.x.push_back(x[n - 1]);
+                    path.y.push_back(y[n - 1]);
+                }
+            };
+            run.rows = StepHalving::compare(rates, p.x0, p.y0, count, run.strike, p.divisor, keep);
         });
     run.summary = RunSummary::of(
         {p.method, rates, run.x.data(), run.y.data(), run.last, run.strike, double(p.divisor)});

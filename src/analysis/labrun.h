@@ -31,6 +31,7 @@ struct LabRun {
         void add(double xv, double yv) { x.add(xv), y.add(yv); }
         void add(const Extent& e) { x.add(e.x), y.add(e.y); }
         static Extent of(const std::vector<double>& x, const std::vector<double>& y);
+        static Extent of(const double* x, const double* y, std::size_t n);
     };
 
     static constexpr int MostSteps = Scenario::MostSteps;
@@ -57,6 +58,9 @@ struct LabRun {
 
     // Each with its least and largest x and y.
     using Path = StepHalving::Path;
+    // As the plane draws them: some DrawnPoints points of each, and its
+    // last; their extents from every point.
+    static constexpr std::size_t DrawnPoints = 8192;
     std::vector<Path> compared;
     // The part of each that the plane must show, as for the run itself.
     std::vector<Extent> comparedExtents;

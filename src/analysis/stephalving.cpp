@@ -103,7 +103,7 @@ Figure<double> StepHalving::drift(Integrator::Method method, const Trajectory::R
 
 std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rates, double x0,
                                                    double y0, int steps, int strike, double divisor,
-                                                   std::vector<Path>* paths) {
+                                                   const Sink& sink) {
     if (steps < 0 || steps > (1 << 28))
         throw RunError(RunError::Overflow);
     constexpr int Methods = int(std::size(Integrator::All));
@@ -111,11 +111,10 @@ std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rate
         Row row;
         End end;
         double level = 0;
-        Path path;
     };
     Made made[Methods * Halvings];
-    // Run k is method k / Halvings at halving k % Halvings. Without paths
-    // to keep, one pair of arrays serves every run of a worker.
+    // Run k is method k / Halvings at halving k % Halvings. One pair of
+    // arrays serves every run of a worker: filled anew, never zeroed twice.
     const auto make = [&](int k, std::vector<double>* shared) {
         const Integrator::Method m = Integrator::All[k / Halvings];
         const int h = k % Halvings;
@@ -124,9 +123,8 @@ std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rate
         const int last = steps << h;
         const int struck = strike >= 1 ? strike << h : -1;
         Made& out = made[k];
-        out.path = Path{m, h, {}, {}};
-        std::vector<double>& x = paths ? out.path.x : shared[0];
-        std::vector<double>& y = paths ? out.path.y : shared[1];
+        std::vector<double>& x = shared[0];
+        std::vector<double>& y = shared[1];
         if (x.size() < std::size_t(last) + 1) {
             x.resize(std::size_t(last) + 1);
             y.resize(x.size());
@@ -148,10 +146,8 @@ std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rate
             out.row.drift.has()
                 ? roundingLevel(std::max(termsOfV(r, x0, y0), termsOfV(r, x[end], y[end])), last)
                 : 0;
-        if (paths) {
-            x.resize(end + 1);
-            y.resize(end + 1);
-        }
+        if (sink)
+            sink(k, x.data(), y.data(), end + 1);
     };
     // Two workers of about equal work (a run costs its steps times 1 for
     // either Euler and 4 for RK4): RK4 and Euler at Δt/4 and the
@@ -180,8 +176,6 @@ std::vector<StepHalving::Row> StepHalving::compare(const Trajectory::Rates& rate
             ends[h] = m.end;
             levels[h] = m.level;
             rows.push_back(m.row);
-            if (paths)
-                paths->push_back(std::move(m.path));
         }
         const std::size_t first = rows.size() - Halvings;
         const F order = stateOrder(ends, steps << (Halvings - 1));

@@ -3,6 +3,7 @@
 #include "analysis/figure.h"
 #include "analysis/integrator.h"
 
+#include <functional>
 #include <vector>
 
 // The same run at Δt, Δt/2 and Δt/4 with each method, over the same time
@@ -33,8 +34,7 @@ public:
         Figure<double> stateOrder;
     };
 
-    // One of the compared runs, steps 0 up to the end or to the step before
-    // an overflow.
+    // One of the compared runs as a view keeps it.
     struct Path {
         Integrator::Method method;
         int halving; // 0, 1, 2 for Δt, Δt/2, Δt/4
@@ -45,10 +45,14 @@ public:
 
     // steps at Δt, strike the struck step (or < 1 for none). Rows method by
     // method, each at Δt, Δt/2, Δt/4. Runs past 32767 steps are allowed.
-    // paths: when given, receives the nine runs in the same order, so that
-    // a view can draw them without computing them again.
+    // sink: when given, is shown each of the nine runs (index k: method
+    // k / 3 at halving k % 3) on the worker that made it, steps 0..n-1 up to
+    // the end or an overflow, so that a view can keep what it draws without
+    // computing them again. The arrays are the worker's own and are reused
+    // for its next run.
+    using Sink = std::function<void(int k, const double* x, const double* y, std::size_t n)>;
     static std::vector<Row> compare(const Trajectory::Rates& rates, double x0, double y0, int steps,
-                                    int strike, double divisor, std::vector<Path>* paths = nullptr);
+                                    int strike, double divisor, const Sink& sink = nullptr);
 
     // The drift V(end) − V(0) of one run, less the disaster's jump.
     static Figure<double> drift(Integrator::Method method, const Trajectory::Rates& rates,

@@ -212,12 +212,8 @@ void LabPicture::paintPlane(QPainter& p, const QRectF& area, const LabRun& run, 
         const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine};
         for (const LabRun::Path& path : run.compared) {
             p.setPen(QPen(methodColour(path.method), 1, styles[path.halving]));
-            // Up to 131068 points of one of nine paths, drawn beside each
-            // other to be told apart: some 8192 of them draw it as finely
-            // as a screen shows, with the last point always kept.
-            const std::size_t stride = std::max<std::size_t>(1, path.x.size() / 8192);
-            p.drawPolyline(
-                screenPath(view, path.x.data(), path.y.data(), 0, path.x.size(), stride));
+            // Kept as drawn: some LabRun::DrawnPoints points of each.
+            p.drawPolyline(screenPath(view, path.x.data(), path.y.data(), 0, path.x.size()));
         }
     } else {
         const std::size_t n = run.x.size();
