@@ -1,6 +1,7 @@
 #include "analysis/exactorbit.h"
 #include "analysis/integrator.h"
 #include "analysis/invariant.h"
+#include "analysis/labrun.h"
 #include "analysis/runsummary.h"
 #include "analysis/stephalving.h"
 #include "casetable.h"
@@ -140,6 +141,21 @@ static const std::tuple<const char*, const char*, const char*> inputRows[] = {
          "method":"euler","divisor":2,"disasterTime":10.6,"strikeStep":null})"},
 };
 
+// name, x, y; the plane's extent by hand: up to the first point where a
+// population is not positive, and that point, without values beyond 1e300
+// (none: NaN); the step the drift says is the first not positive (-1: it
+// has a drift).
+using Points = std::vector<double>;
+static const double none = std::nan("");
+static const std::tuple<const char*, Points, Points, std::array<double, 4>, int> extents[] = {
+    {"all positive", {3, 1, 2}, {5, 7, 6}, {1, 3, 5, 7}, -1},
+    {"x negative at 2", {2, 4, -1, 100}, {3, 1, 5, 0.5}, {-1, 4, 1, 5}, 2},
+    {"y zero at 1", {6, 8, 9}, {2, 0, 0.1}, {6, 8, 0, 2}, 1},
+    {"a value past 1e300", {2, 1e301, 3}, {1, 2, 4}, {2, 3, 1, 4}, -1},
+    {"NaN at 1", {2, none, 9}, {4, 5, 0.25}, {2, 2, 4, 5}, 1},
+    {"nothing to show in x", {1e301, 2e301}, {2, 3}, {none, none, 2, 3}, -1},
+};
+
 class TestAnalysis : public QObject {
     Q_OBJECT
 private slots:
@@ -200,6 +216,25 @@ private slots:
         QVERIFY(std::fabs(*euler.order - 1) < 0.1 && std::fabs(*rk4.order - 4) < 0.2);
         QVERIFY(std::fabs(*rk4.drift) * 100 < std::fabs(*euler.drift));
         QVERIFY(!rows[2].order.has() && rows[4].steps == 4000 && rows[4].dt == 0.005);
+    }
+
+    void pathExtent_data() { addRows(extents); }
+    void pathExtent() {
+        const auto& [name, x, y, want, stop] = currentRow(extents);
+        const LabRun::Extent e = LabRun::Extent::of(x, y);
+        const LabRun::Range got[] = {e.x, e.y};
+        for (int a = 0; a < 2; ++a) {
+            QCOMPARE(got[a].any, !std::isnan(want[2 * a]));
+            if (got[a].any)
+                QCOMPARE((std::array{got[a].min, got[a].max}),
+                         (std::array{want[2 * a], want[2 * a + 1]}));
+        }
+        const Figure<double> d =
+            StepHalving::drift(M::Euler, {0.5, 0.3, 0.02, 0.01, 0.1}, x, y, int(x.size()) - 1, -1);
+        QCOMPARE(d.has(), stop < 0);
+        if (stop >= 0)
+            QVERIFY2(d.reason.endsWith(QStringLiteral("с шага %1").arg(stop)),
+                     qPrintable(d.reason));
     }
 
     void stateOrder_data() { addRows(stateOrders); }

@@ -6,6 +6,7 @@
 #include "common/runerror.h"
 #include "plot/phaseview.h"
 
+#include <algorithm>
 #include <cmath>
 #include <future>
 
@@ -44,27 +45,32 @@ LabRun::Extent LabRun::Extent::of(const std::vector<double>& x, const std::vecto
 }
 
 LabRun::Extent LabRun::Extent::of(const double* x, const double* y, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-        if (!(x[i] > 0 && y[i] > 0)) {
-            n = i + 1;
+    // One pass over the positive prefix, in registers: a path of the
+    // compared steps has up to 131068 points, and nine are made at every
+    // move. Within the prefix every value is above 0, so a value is kept
+    // when it is at most Largest; a value beyond it can be the least only
+    // when none is kept, and then the highest tells there is no range.
+    constexpr double Largest = PhaseView::Largest;
+    double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = HUGE_VAL, yHigh = -HUGE_VAL;
+    std::size_t i = 0;
+    for (; i < n; ++i) {
+        const double a = x[i], b = y[i];
+        if (!(a > 0 && b > 0))
             break;
-        }
-    // A plain loop over the prefix, which the compiler keeps in registers:
-    // a path of the compared steps has up to 131068 points.
-    const auto range = [n](const double* v) {
-        double low = HUGE_VAL, high = -HUGE_VAL;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double a = v[i];
-            const bool kept = std::abs(a) <= PhaseView::Largest;
-            low = kept && a < low ? a : low;
-            high = kept && a > high ? a : high;
-        }
-        Range r;
-        if (low <= high)
-            r = Range{low, high, true};
-        return r;
-    };
-    return {range(x), range(y)};
+        xLow = std::min(xLow, a);
+        xHigh = std::max(xHigh, a <= Largest ? a : -HUGE_VAL);
+        yLow = std::min(yLow, b);
+        yHigh = std::max(yHigh, b <= Largest ? b : -HUGE_VAL);
+    }
+    Extent e;
+    if (xLow <= xHigh)
+        e.x = Range{xLow, xHigh, true};
+    if (yLow <= yHigh)
+        e.y = Range{yLow, yHigh, true};
+    // The first point that is not positive is shown too, if it can be.
+    if (i < n)
+        e.add(x[i], y[i]);
+    return e;
 }
 
 LabRun LabRun::of(const Scenario& p, bool compare) {
