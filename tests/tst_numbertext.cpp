@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 // Numbers written and read the way the Russian interface does, whatever the
 // machine's locale (the test command runs us under C.UTF-8 and under comma
@@ -33,6 +34,9 @@ static const std::tuple<const char*, double, bool, const char*, const char*> wri
     {"single exponent", 12345678, true, "1,234568E+07", nullptr},
 };
 
+// A whole number of 310 digits, 1e309: beyond the doubles, with no exponent
+// to tell it.
+static const std::string wide = "1" + std::string(309, '0');
 // text (also the name), toDouble value and error, toInt16 value and error
 static const std::tuple<const char*, double, int, int, int> readings[] = {
     {"0,1", 0.1, 0, 0, 0},
@@ -44,6 +48,7 @@ static const std::tuple<const char*, double, int, int, int> readings[] = {
     {"40000", 40000, 0, 0, OV},
     {"1e-400", 0, 0, 0, 0},
     {"1e400", 0, OV, 0, OV},
+    {wide.c_str(), 0, OV, 0, OV},
     {"10e99999999999999999999", 0, OV, 0, OV},
     {"0,01e-99999999999999999999", 0, 0, 0, 0},
     {",5", 0.5, 0, 0, 0},
