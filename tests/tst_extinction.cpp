@@ -85,6 +85,7 @@ static const std::tuple<const char*, const char*, const char*> refused[] = {
     {"runs too many", "--runs=1000001", "--runs="},
     {"threads not a number", "--threads=x", "--threads=x"},
     {"201 moments", "--by-moment=201", "--by-moment=201"},
+    {"seed 2^53, one past the largest", "--seed=9007199254740992", "--seed=9007199254740992"},
 };
 
 class TstExtinction : public QObject {

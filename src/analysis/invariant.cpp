@@ -61,10 +61,6 @@ Figure<double> Invariant::smallOrbitPeriod(const Rates& r) {
                         QStringLiteral("Период малой орбиты вне диапазона чисел"));
 }
 
-double Invariant::strikeJump(const Rates& r, double x, double y, double divisor) {
-    return (r.k1 + r.k2) * std::log(divisor) - (1 - 1 / divisor) * (r.a2 * x + r.a1 * y);
-}
-
 std::vector<double> Invariant::strikeJumps(const Rates& r, const double* x, const double* y,
                                            std::size_t count, double divisor) {
     if (!(divisor > 0))

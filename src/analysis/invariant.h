@@ -27,11 +27,9 @@ public:
     // The period of a small orbit around the equilibrium, 2π/√(k1·k2).
     static Figure<double> smallOrbitPeriod(const Rates& r);
 
-    // ΔV when (x, y) is divided by d, in closed form:
-    //     (k1 + k2)·ln d − (1 − 1/d)·(a2·x + a1·y),
-    // defined for any x and y, so that a view can show it along a run.
-    static double strikeJump(const Rates& r, double x, double y, double divisor);
-    // strikeJump at every step 0..count − 1 of a run; empty for a divisor
+    // ΔV if (x, y) were divided by d at every step 0..count − 1 of a run, in
+    // closed form, (k1 + k2)·ln d − (1 − 1/d)·(a2·x + a1·y), defined for any
+    // x and y so that a view can show it along a run; empty for a divisor
     // that is not positive.
     static std::vector<double> strikeJumps(const Rates& r, const double* x, const double* y,
                                            std::size_t count, double divisor);
