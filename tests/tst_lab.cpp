@@ -190,6 +190,7 @@ private slots:
         QCOMPARE(w->lastRun()->record().scenario.k1, 0.35);
         QVERIFY(lab()->readout().contains("Равновесие: x = 16,6667; y = 12,5"));
         QTest::mouseClick(lab()->findChild<QPushButton*>("ToMain"), Qt::LeftButton);
+        QVERIFY(!differs->text().contains("ещё считает"));
         QTRY_COMPARE(w->lastRun()->record().scenario.k1, 0.5);
         const RunRecord& r = w->lastRun()->record();
         QCOMPARE(w->k1Input->text(), QStringLiteral("0,5"));
@@ -427,7 +428,15 @@ private slots:
         QTest::keyClick(lab()->findChild<QLineEdit*>("tBox"), Qt::Key_Return);
         QCOMPARE(lab()->scenario().divisor, 8);
         type("DivisorBox", "3");
-        QCOMPARE(lab()->findChild<QSlider*>("DivisorSlider")->value(), 1); // 2, 3, … 8, 1000
+        auto* divisors = lab()->findChild<QSlider*>("DivisorSlider");
+        QCOMPARE(divisors->value(), 1);
+        // Every divisor a main window has, its scroll bar's and its picture's.
+        QList<int> offered;
+        for (int i = divisors->minimum(); i <= divisors->maximum(); ++i) {
+            divisors->setValue(i);
+            offered << lab()->scenario().divisor;
+        }
+        QCOMPARE(offered, (QList<int>{2, 3, 4, 5, 6, 7, 8, 1000}));
         QCOMPARE(lab()->scenario().span, 12.0);
         QCOMPARE(w->k1Input->text(), QStringLiteral("0,35"));
     }

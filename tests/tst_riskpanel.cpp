@@ -144,6 +144,18 @@ private slots:
         QVERIFY(!spy.wait(500));
         QVERIFY(panel.text().contains(stale));
     }
+
+    // Closed in the middle of a long count: the worker is stopped and waited
+    // for, never destroyed while it runs.
+    void closedWhileCounting() {
+        auto panel = std::make_unique<RiskPanel>();
+        panel->setScenario(trough());
+        panel->runs()->setValue(1'000'000);
+        panel->countButton()->click();
+        QTest::qWait(50);
+        QVERIFY(panel->counting());
+        panel.reset();
+    }
 };
 
 QTEST_MAIN(TstRiskPanel)
