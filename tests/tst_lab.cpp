@@ -415,6 +415,13 @@ private slots:
         openLab();
         auto* slider = lab()->findChild<QSlider*>("k1Slider");
         auto* box = lab()->findChild<QLineEdit*>("k1Box");
+        // The slider with the keyboard's focus is tinted, so that a keyboard
+        // user sees which one the arrows move.
+        const QImage unfocused = slider->grab().toImage();
+        lab()->activateWindow();
+        slider->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(slider->hasFocus());
+        QVERIFY(slider->grab().toImage().pixel(1, 1) != unfocused.pixel(1, 1));
         slider->setValue(100); // k1 = 0,35: the span is 0..1 in steps of 0,005
         QCOMPARE(box->text(), QStringLiteral("0,5"));
         QCOMPARE(lab()->readout().first(), QStringLiteral("Равновесие: x = 16,6667; y = 12,5"));
