@@ -255,6 +255,10 @@ full/Image1 2040 4560 480 480)";
         w->repaint();
         QCOMPARE(drawing(), before);
         QVERIFY(pixels(w->grab().toImage(), green) > 400);
+        // A layer that grows (on a screen of another ratio) keeps the graph
+        // where it was.
+        w->drawingLayer()->resize(w->drawingLayer()->size() + QSize(0, 8));
+        QCOMPARE(drawing().copy(before.rect()), before);
     }
 
     void secondRunReplacesFirst() {
