@@ -150,6 +150,15 @@ full/Image1 2040 4560 480 480)";
                  QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         const char* property = c->inherits("QGroupBox") ? "title" : "text";
         QCOMPARE(c->inherits("QProgressBar") ? QString() : c->property(property).toString(), text);
+        // A label is left-aligned unless the form centres it or sets it right.
+        static const QStringList centred = {"Label2",       "Label12",      "Label13",
+                                            "tlabel",       "full/Label16", "full/Label18",
+                                            "full/Label26", "full/Label23", "full/Label24"};
+        if (const auto* label = qobject_cast<QLabel*>(c))
+            QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask,
+                     centred.contains(tag)               ? Qt::AlignHCenter
+                     : tag.section('/', -1) == "Label29" ? Qt::AlignRight
+                                                         : Qt::AlignLeft);
     }
 
     // Labels, lines and shapes from front to back; the windowed controls
