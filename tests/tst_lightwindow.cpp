@@ -51,7 +51,9 @@ private slots:
         fx.reset();
     }
 
-    // Name, Left, Top, Width, Height in twips, then the text at load.
+    // Name, Left, Top, Width, Height in twips, then the text at load. A
+    // line covers the pixels of both its ends: (480, 1200) to (480, 4320) is
+    // column 32, rows 80 to 288.
     void layout_data() {
         QTest::addColumn<QRect>("twips");
         QTest::addColumn<QString>("text");
@@ -76,6 +78,9 @@ a2Input 6600 480 495 285 0,1
 tt 7200 480 255 255 t=
 tInput 7440 480 495 285 50
 Graph 120 960 8055 3735
+Line1 480 4320 7455 15
+Line2 480 1200 15 3135
+ViewLine 480 1200 15 3135
 Label12 360 4320 135 255 0
 Label13 360 960 255 255 x,y
 tlabel 7920 4200 135 255 t
