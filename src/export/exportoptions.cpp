@@ -146,10 +146,19 @@ QString ExportOptions::usage() {
         text += item.leftJustified(19) + QLatin1Char(' ') + QString::fromUtf8(row.description) +
                 QLatin1Char('\n');
     }
-    text +=
-        QStringLiteral("\n"
-                       "Код выхода: 0 - готово; 2 - неверный параметр или текст;\n"
-                       "3 - ошибка выполнения (переполнение, деление на ноль, запись файла).\n");
+    text += QStringLiteral(
+        "\n"
+        "Пример для рабочего листа: период от k1 и риск вымирания хищников от делителя\n"
+        "  morvane-export --sweep=k1=0,1:1:10 --table=period.csv --sweep-png=period.png "
+        "--plot=periodBefore\n"
+        "  morvane-export --k1=0,9 --k2=0,6 --a1=0,3 --a2=0,2 --dt=0,01 --t=30 --x0=8 --y0=1 "
+        "--disaster=7,07\n"
+        "    --sweep=divisor=2:8:7 --extinction --table=risk.csv --decimal-comma\n"
+        "    --sweep-png=risk.png --plot=withDisaster.predators.fraction\n"
+        "\n"
+        "Код выхода: 0 - готово; 2 - неверный параметр или текст;\n"
+        "3 - ошибка выполнения (переполнение, деление на ноль, запись файла);\n"
+        "130 - прервано (Ctrl+C), ничего не записано.\n");
     return text;
 }
 

@@ -158,7 +158,7 @@ QString SweepPicture::caption(const ExportOptions& o, const std::vector<SweepSpe
     QStringList swept;
     for (const SweepSpec& s : specs) {
         swept << s.name;
-        items << QStringLiteral("%1 от %2 до %3, %4 точек")
+        items << QStringLiteral("%1 от %2 до %3, точек: %4")
                      .arg(SweepAxes::shown(s.name), typed(s.text(0)), typed(s.text(s.count - 1)))
                      .arg(s.count);
     }
