@@ -122,6 +122,11 @@ QStringList SweepRunner::figureNames(bool compareSteps, bool extinction) {
 
 ExportOptions SweepRunner::optionsAt(const Setup& setup, long long point) {
     ExportOptions o = setup.options;
+    place(setup, point, o);
+    return o;
+}
+
+void SweepRunner::place(const Setup& setup, long long point, ExportOptions& o) {
     for (int k = 0; k < int(setup.specs.size()); ++k) {
         const SweepSpec& spec = setup.specs[std::size_t(k)];
         const QString text = spec.text(SweepSpec::indexIn(setup.specs, point, k));
@@ -131,7 +136,6 @@ ExportOptions SweepRunner::optionsAt(const Setup& setup, long long point) {
                 row.text(o) = text;
         o.given.insert(spec.name);
     }
-    return o;
 }
 
 SweepRunner::Results SweepRunner::run(const Setup& setup,
@@ -157,6 +161,12 @@ SweepRunner::Results SweepRunner::run(const Setup& setup,
 
     const auto work = [&](Extinction::Control& control) {
         try {
+            // The worker's own texts: shared ones would have their reference
+            // counts changed by every thread at every point.
+            ExportOptions own = setup.options;
+            for (const ExportOptions::Row& row : ExportOptions::table())
+                if (row.kind == ExportOptions::Kind::Text)
+                    row.text(own) = QString(row.text(own).constData(), row.text(own).size());
             for (;;) {
                 const long long p = next.fetch_add(1);
                 if (p >= out.points || stop.load())
@@ -164,7 +174,8 @@ SweepRunner::Results SweepRunner::run(const Setup& setup,
                 Row row{&out.cells[std::size_t(p) * width], &out.defined[std::size_t(p) * width]};
                 ExportRun run;
                 try {
-                    run.read(optionsAt(setup, p));
+                    place(setup, p, own);
+                    run.read(own);
                     run.calculate();
                     fill(row, run, setup, control);
                 } catch (...) {

@@ -51,6 +51,8 @@ public:
     static QStringList figureNames(bool compareSteps, bool extinction);
     // The options of one point: the fixed ones with the point's values.
     static ExportOptions optionsAt(const Setup& setup, long long point);
+    // The same into options that already hold the fixed ones.
+    static void place(const Setup& setup, long long point, ExportOptions& options);
 
     // Blocks until every point is made. `watch` is called on this thread
     // about ten times a second with the points done so far; when it
