@@ -18,6 +18,9 @@ void Interruption::install() {
     static_assert(std::atomic<bool>::is_always_lock_free);
     struct sigaction action {};
     action.sa_handler = onSignal;
+    // A write to standard output or a file goes on rather than fail with
+    // EINTR: the outputs are written whole or not at all.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (int number : {SIGINT, SIGTERM})
         sigaction(number, &action, nullptr);
@@ -25,15 +28,6 @@ void Interruption::install() {
 
 bool Interruption::requested() {
     return raised.load(std::memory_order_relaxed);
-}
-
-void Interruption::request() {
-    raised.store(true);
-}
-
-void Interruption::clear() {
-    raised.store(false);
-    caught = 0;
 }
 
 void Interruption::endBySignal() {

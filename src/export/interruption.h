@@ -7,11 +7,9 @@
 class Interruption {
 public:
     // The program's own handlers; a test running the command in its
-    // process leaves them alone and raises the flag with request().
+    // process leaves them alone.
     static void install();
     static bool requested();
-    static void request();
-    static void clear();
     // Ends the process by the signal that was caught, with its default
     // action, when one was; returns otherwise.
     static void endBySignal();
