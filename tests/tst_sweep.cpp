@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <charconv>
 #include <csignal>
@@ -180,6 +181,52 @@ private slots:
                      .first,
                  0);
         QCOMPARE(QImage(png).width(), 1280);
+        const QByteArray grid =
+            exportWith("--sweep=k1=0,1:0,5:3 --sweep=k2=0,2:0,6:3 --plot=drift --sweep-svg=-")
+                .second;
+        QVERIFY(grid.contains(">k2<") && grid.contains(">k1<") && grid.contains("drift<"));
+    }
+
+    // Each dot where the graduations put its value, inside the frame: the
+    // axes read back from their ticks and numbers.
+    void dotsOnScale() {
+        const QString args = QString(Fixed) + " --sweep=k1=0,2:0,04:5";
+        const auto [status, svg] = exportWith(args + " --plot=minY --sweep-svg=-");
+        QCOMPARE(status, 0);
+        QStringList rows = QString::fromUtf8(exportWith(args + " --table=-").second).split('\n');
+        static const QRegularExpression item(
+            R"re(<rect x="(\d+)" y="(\d+)" width="(\d+)" height="(\d+)"/>|points="([\d.]+),([\d.]+) ([\d.]+),([\d.]+) "|x="[\d.]+" y="[\d.]+"[^>]*>([-\d,]+)</text>|<circle cx="([\d.]+)" cy="([\d.]+)")re");
+        QRectF frame;
+        QLineF tick;
+        QList<std::pair<double, double>> across, up; // value, pixel
+        QList<QPointF> dots;
+        for (const QRegularExpressionMatch& m : item.globalMatch(QString::fromUtf8(svg))) {
+            const auto n = [&m](int i) { return m.captured(i).replace(',', '.').toDouble(); };
+            if (m.hasCaptured(1) && n(1) > 0)
+                frame = QRectF(n(1), n(2), n(3), n(4));
+            else if (m.hasCaptured(5))
+                tick = QLineF(n(5), n(6), n(7), n(8));
+            else if (m.hasCaptured(9) && tick.dy() == 4)
+                across << std::pair{n(9), tick.x1()};
+            else if (m.hasCaptured(9) && tick.dx() == 4)
+                up << std::pair{n(9), tick.y1()};
+            else if (m.hasCaptured(10))
+                dots << QPointF(n(10), n(11));
+        }
+        QVERIFY(across.size() >= 3 && up.size() >= 3);
+        const auto pixel = [](const QList<std::pair<double, double>>& ticks, double v) {
+            const auto [v0, p0] = ticks.first();
+            const auto [v1, p1] = ticks.last();
+            return p0 + (v - v0) / (v1 - v0) * (p1 - p0);
+        };
+        QCOMPARE(dots.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            const QStringList cells = rows[i + 1].split(',');
+            const QPointF want(pixel(across, cells[0].toDouble()), pixel(up, cells[5].toDouble()));
+            QVERIFY2((dots[i] - want).manhattanLength() < 0.5 &&
+                         frame.adjusted(-0.5, -0.5, 0.5, 0.5).contains(dots[i]),
+                     qPrintable(rows[i + 1]));
+        }
     }
 
     // Ctrl+C while the points run: the program ends by the signal and
