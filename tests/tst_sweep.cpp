@@ -144,6 +144,7 @@ private slots:
             {"--sweep=k1=0:1:3 --svg=g.svg", "--svg описывает один прогон"},
             {"--sweep=k1=0:1:3 --extinction --by-moment=4", "--by-moment не входит"},
             {"--extinction", "параметру --extinction нужно значение"},
+            {"--sweep=k1=0:1:3 --threads=1025", "--threads=1025: нужно целое число от 0 до 1024"},
         };
         for (const auto& [args, said] : rows)
             QTest::newRow(args) << QString::fromUtf8(args) << QString::fromUtf8(said);
