@@ -7,15 +7,19 @@
 // the exact orbit against its aim of a millisecond; the lab window's redraw
 // against a bare QPainter polyline and a slider's move against a 60 Hz
 // frame; an exact individual run against a plain Gillespie loop, and the
-// extinction ensemble on every core against one thread. Names are
+// extinction ensemble on every core against one thread; a sweep of 1000
+// points against 1000 single --summary runs, and on two threads against
+// one. Names are
 // "<case>/<steps>"; morvane_bench_windows pairs them up for the report.
 
 #include "analysis/exactorbit.h"
 #include "analysis/integrator.h"
 #include "analysis/runsummary.h"
 #include "export/csvwriter.h"
+#include "export/exportcommand.h"
 #include "export/graphpicture.h"
 #include "export/labpicture.h"
+#include "export/sweepspec.h"
 #include "extinction/ensemble.h"
 #include "light/mainfrmlight.h"
 #include "model/inputreader.h"
@@ -25,6 +29,7 @@
 #include "ui/drawinglayer.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -411,6 +416,39 @@ void ensemble(benchmark::State& st, int threads) {
     }
 }
 
+// morvane-export in this process, its table or summary into memory.
+qsizetype exportOnce(const QStringList& args) {
+    QByteArray out, err;
+    QBuffer o(&out), e(&err);
+    o.open(QIODevice::WriteOnly);
+    e.open(QIODevice::WriteOnly);
+    if (ExportCommand::run(args, o, e) != ExportCommand::Success)
+        std::abort();
+    return out.size();
+}
+
+// k1 over 1000 values at the texts at load: the sweep on `threads`, or
+// (threads 0) each value's --summary in turn.
+void sweep(benchmark::State& st, int threads) {
+    std::vector<SweepSpec> specs;
+    SweepSpec::parse({QStringLiteral("k1=0,1:1:1000")}, specs);
+    QList<QStringList> singles;
+    for (long long i = 0; i < specs[0].count; ++i)
+        singles << QStringList{QStringLiteral("--k1=") + specs[0].text(i),
+                               QStringLiteral("--summary=-")};
+    const QStringList args = {QStringLiteral("--sweep=k1=0,1:1:1000"), QStringLiteral("--table=-"),
+                              QStringLiteral("--threads=%1").arg(threads)};
+    for (auto _ : st) {
+        qsizetype bytes = 0;
+        if (threads > 0)
+            bytes = exportOnce(args);
+        else
+            for (const QStringList& single : singles)
+                bytes += exportOnce(single);
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+
 bool sameGillespie() {
     const Scenario s = troughExample();
     std::int64_t x = 0, y = 0;
@@ -509,6 +547,12 @@ int main(int argc, char** argv) {
          {benchmark::RegisterBenchmark("ensemble-one/200", ensemble, 1),
           benchmark::RegisterBenchmark("ensemble-all/200", ensemble, 0)})
         b->ComputeStatistics("min", fastest)->Iterations(1)->Repetitions(3)->UseRealTime();
+    // The sweep: wall time, since it runs on several threads.
+    for (benchmark::internal::Benchmark* b :
+         {benchmark::RegisterBenchmark("singles/1000", sweep, 0),
+          benchmark::RegisterBenchmark("sweep-one/1000", sweep, 1),
+          benchmark::RegisterBenchmark("sweep-two/1000", sweep, 2)})
+        b->ComputeStatistics("min", fastest)->UseRealTime();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return EXIT_FAILURE;

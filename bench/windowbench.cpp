@@ -211,6 +211,16 @@ void coreFigures(BenchTable& table, const QString& path) {
         table.add({"16", "Extinction::run, 200 runs × (2 + 24 moments), every core",
                    wall["ensemble-all/200"], "the same on one thread", wall["ensemble-one/200"],
                    BenchTable::Seconds, 0, 0.588});
+    // A sweep of 1000 points against as many single summaries in one
+    // process, and on two threads against one.
+    if (wall.count("sweep-one/1000") && wall.count("singles/1000"))
+        table.add({"17", "morvane-export --sweep, 1000 points (k1), one thread",
+                   wall["sweep-one/1000"], "1000 single --summary runs in one process",
+                   wall["singles/1000"], BenchTable::Seconds, 0, 1.1});
+    if (wall.count("sweep-two/1000") && wall.count("sweep-one/1000"))
+        table.add({"17", "the same sweep on two threads (wall time)", wall["sweep-two/1000"],
+                   "the same on one thread", wall["sweep-one/1000"], BenchTable::Seconds, 0,
+                   1 / 1.7});
     if (seconds.count("orbit/2000"))
         table.add({"11", "ExactOrbit::through, 2000 points", seconds["orbit/2000"], "aim", 1e-3,
                    BenchTable::Seconds, 0, 1.0});

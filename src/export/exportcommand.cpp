@@ -10,11 +10,14 @@
 #include "export/csvwriter.h"
 #include "export/exportinputs.h"
 #include "export/exportoptions.h"
+#include "export/exportrun.h"
 #include "export/extinctionjson.h"
 #include "export/graphpicture.h"
+#include "export/interruption.h"
 #include "export/labfiles.h"
 #include "export/outputfiles.h"
 #include "export/summaryjson.h"
+#include "export/sweepcommand.h"
 #include "model/scenario.h"
 #include "model/scenariofile.h"
 #include "model/trajectory.h"
@@ -32,10 +35,6 @@
 namespace {
 const QString Program = QStringLiteral("morvane-export");
 const QString LookWhatYouWrite = QStringLiteral("Смотри, что пишешь!!");
-
-void say(QIODevice& err, const QString& text) {
-    err.write((Program + QStringLiteral(": ") + text + QLatin1Char('\n')).toUtf8());
-}
 
 QString option(const QString& name, const QString& text) {
     return QStringLiteral("--%1=%2").arg(name, text);
@@ -67,57 +66,33 @@ struct Run {
     Run(const ExportOptions& o, QIODevice& e) : options(o), err(e) {}
     const ExportOptions& options;
     QIODevice& err;
-    ExportInputs inputs;
-    ModelState s;
-    int struck = 0;
+    ExportRun run;
     QString stage;
 };
 
-// The calculation, as the window runs it. Its horizontal scale divides by
-// t / dt, which only a picture needs: t = 0 gives a one-row table and a
-// summary but no graph.
+// Its horizontal scale divides by t / dt, which only a picture needs: t = 0
+// gives a one-row table and a summary but no graph.
 void calculate(Run& r) {
-    ModelState& s = r.s;
     for (const auto& [name, file] : r.options.outputs) {
         if (name != QLatin1String("csv") && name != QLatin1String("summary") &&
             name != QLatin1String("extinction")) {
             r.stage = option(name, file);
-            s.twipsPerStep = InputReader::twipsPerStep(s.t, s.dt);
+            r.run.s.twipsPerStep = InputReader::twipsPerStep(r.run.s.t, r.run.s.dt);
             r.stage.clear();
             break;
         }
     }
-    if (r.inputs.disasterTime) {
-        const int last = int(s.xSeries.size()) - 1;
-        const Scenario::Strike strike = Scenario::strike(*r.inputs.disasterTime, s.dt, last);
-        r.struck = strike.ok() ? strike.step : 0;
-    }
-    if (r.struck > 0)
-        s.disasterFactor = r.inputs.divisor;
-    InputReader::seedMaxima(s);
-    Integrator::calculate(s, r.inputs.method, r.struck > 0 ? r.struck : -1);
+    r.run.calculate();
 }
 
-SummaryJson::Inputs inputsOf(const Run& r) {
-    const ModelState& s = r.s;
-    return {Trajectory::rates(s),  s.t,
-            s.xSeries[0],          s.ySeries[0],
-            r.inputs.method,       r.inputs.divisor,
-            r.inputs.disasterTime, r.struck > 0 ? std::optional(r.struck) : std::nullopt};
-}
-
-// A progress line only for a person watching: a script reading standard
-// error gets the messages alone.
-bool onTerminal(QIODevice& err) {
-    const auto* file = qobject_cast<QFile*>(&err);
-    return file && file->handle() >= 0 && isatty(file->handle());
-}
+// Thrown when Ctrl+C stops a calculation: nothing is to be written.
+struct Stopped {};
 
 // The extinction ensemble, on a thread of its own so that this one can
 // tell the progress.
 QByteArray extinction(const Run& r) {
-    const Scenario scenario = r.inputs.scenario(r.s);
-    const Extinction::Settings& settings = r.inputs.extinction;
+    const Scenario scenario = r.run.scenario();
+    const Extinction::Settings& settings = r.run.inputs.extinction;
     Extinction::Control control;
     auto done = std::async(std::launch::async, [&]() -> std::optional<Extinction::Result> {
         try {
@@ -126,16 +101,21 @@ QByteArray extinction(const Run& r) {
             return std::nullopt; // the result's own memory
         }
     });
-    const bool progress = onTerminal(r.err);
-    while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+    const bool progress = ExportCommand::onTerminal(r.err);
+    while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+        if (Interruption::requested())
+            control.stop = true;
         if (progress && control.total.load() > 0)
             r.err.write(QStringLiteral("\r%1: прогонов %2 из %3")
                             .arg(Program)
                             .arg(control.done.load())
                             .arg(control.total.load())
                             .toUtf8());
+    }
     if (progress)
         r.err.write("\r\033[K");
+    if (Interruption::requested())
+        throw Stopped{};
     const std::optional<Extinction::Result> result = done.get();
     if (!result || !result->failure.isEmpty())
         throw RunError(RunError::OutOfMemory, result ? result->failure : QString());
@@ -146,37 +126,21 @@ QByteArray extinction(const Run& r) {
                  .arg(settings.omega)
                  .arg(IndividualRun::startCount(scenario.x0, settings.omega))
                  .arg(IndividualRun::startCount(scenario.y0, settings.omega));
-    return ExtinctionJson::document(inputsOf(r), settings, *result, notes);
+    return ExtinctionJson::document(r.run.summaryInputs(), settings, *result, notes);
 }
 
 // The lab's figures of the run, and with --compare-steps the same run at
 // halved steps.
 QByteArray summary(const Run& r) {
-    const ModelState& s = r.s;
-    const Trajectory::Rates rates = Trajectory::rates(s);
-    const int last = int(s.xSeries.size()) - 1;
-    const int strike = r.struck > 0 ? r.struck : -1;
-    const RunSummary figures =
-        RunSummary::of({r.inputs.method, rates, s.xSeries.data(), s.ySeries.data(), last, strike,
-                        double(r.inputs.divisor)});
-    QStringList notes;
-    if (r.inputs.disasterTime && r.struck == 0)
-        notes << QStringLiteral("Катастрофа не приходится ни на один шаг с 1-го по последний");
-    const SummaryJson::Inputs inputs = inputsOf(r);
-    if (!r.options.compareSteps)
-        return SummaryJson::document(inputs, figures, nullptr, notes);
-    if (strike > 0)
-        notes << QStringLiteral("В compareSteps дрейф взят без скачка V при катастрофе: он не "
-                                "зависит от шага");
-    const std::vector<StepHalving::Row> rows =
-        StepHalving::compare(rates, s.xSeries[0], s.ySeries[0], last, strike, r.inputs.divisor);
-    return SummaryJson::document(inputs, figures, &rows, notes);
+    const ExportRun::Figures f = r.run.figures(r.options.compareSteps);
+    return SummaryJson::document(r.run.summaryInputs(), f.summary,
+                                 f.compare ? &*f.compare : nullptr, f.notes);
 }
 
 // The nullclines and the exact orbit asked for, where they are defined.
 PhasePlotter::Overlay overlay(const Run& r) {
     PhasePlotter::Overlay o;
-    const Trajectory::Rates rates = Trajectory::rates(r.s);
+    const Trajectory::Rates rates = Trajectory::rates(r.run.s);
     if (r.options.nullclines) {
         if (const Figure<PhasePoint> e = Invariant::equilibrium(rates); e.has())
             o.equilibrium = std::pair{(*e).x, (*e).y};
@@ -184,7 +148,7 @@ PhasePlotter::Overlay overlay(const Run& r) {
             o.notes << e.reason;
     }
     if (r.options.exactOrbit) {
-        if (auto orbit = ExactOrbit::smooth(rates, r.s.xSeries[0], r.s.ySeries[0], 2000);
+        if (auto orbit = ExactOrbit::smooth(rates, r.run.s.xSeries[0], r.run.s.ySeries[0], 2000);
             orbit.has()) {
             o.orbitX = std::move(orbit.value->x);
             o.orbitY = std::move(orbit.value->y);
@@ -207,7 +171,7 @@ GraphPicture::Key keyOf(const Run& r, bool phase, const PhasePlotter::Overlay& e
     } else {
         key.entries << Entry{Entry::Line, colour(GraphPlotter::XColour),
                              QStringLiteral("путь (x; y)")};
-        if (r.struck > 0)
+        if (r.run.struck > 0)
             key.entries << Entry{Entry::Line, colour(GraphPlotter::YColour),
                                  QStringLiteral("скачок при катастрофе")};
         if (!extras.orbitX.empty())
@@ -219,18 +183,18 @@ GraphPicture::Key keyOf(const Run& r, bool phase, const PhasePlotter::Overlay& e
                         << Entry{Entry::Cross, frame.foreground, QStringLiteral("E — равновесие")};
         key.entries << Entry{Entry::Square, frame.foreground, QStringLiteral("начало (x0; y0)")};
     }
-    key.caption = LabFiles::caption(r.inputs.scenario(r.s), r.struck);
+    key.caption = LabFiles::caption(r.run.scenario(), r.run.struck);
     return key;
 }
 
 // Each output in memory, in the order given.
 void make(Run& r, OutputFiles& files) {
-    ModelState& s = r.s;
+    ModelState& s = r.run.s;
     // The pictures show the view line where a press for that moment would
     // have put it; one outside the graph band leaves it at rest.
     GraphPicture::Frame frame = GraphPicture::Frame::standard();
-    if (r.inputs.disasterTime && s.twipsPerStep != 0) {
-        const double x = 480 + *r.inputs.disasterTime / s.dt * s.twipsPerStep;
+    if (r.run.inputs.disasterTime && s.twipsPerStep != 0) {
+        const double x = 480 + *r.run.inputs.disasterTime / s.dt * s.twipsPerStep;
         if (x > 480 && x < 7920)
             frame.viewLineX = int(x);
     }
@@ -242,14 +206,14 @@ void make(Run& r, OutputFiles& files) {
         GraphPlotter::drawCurves(s, surface);
         GraphPlotter::drawScale(s, surface);
     };
-    const double strike = r.struck > 0 ? double(r.struck) : -1;
+    const double strike = r.run.struck > 0 ? double(r.run.struck) : -1;
     const PhasePlotter::Overlay extras = overlay(r);
     const auto portrait = [&s, strike, &extras](DrawSurface& surface) {
         const std::size_t count = std::size_t(Trajectory::lastStep(s, Trajectory::bound(s))) + 1;
         PhasePlotter::draw(s.xSeries.data(), s.ySeries.data(), count, GraphGeometry::Graph, surface,
                            strike, extras);
     };
-    const int scale = r.inputs.scale;
+    const int scale = r.run.inputs.scale;
     const GraphPicture::Key graphKey = keyOf(r, false, extras, frame);
     const GraphPicture::Key phaseKey = keyOf(r, true, extras, phase);
     const GraphPicture::Key* const onGraph = r.options.legend ? &graphKey : nullptr;
@@ -264,13 +228,13 @@ void make(Run& r, OutputFiles& files) {
         else if (name == QLatin1String("summary"))
             bytes = summary(r);
         else if (name == QLatin1String("save-scenario"))
-            bytes =
-                ScenarioFile::write({r.inputs.scenario(r.s), QString(), QString(),
-                                     r.options.given.contains(QStringLiteral("extinction"))
-                                         ? std::optional(ScenarioFile::Risk{
-                                               r.inputs.extinction.omega, r.inputs.extinction.runs,
-                                               qint64(r.inputs.extinction.seed)})
-                                         : std::nullopt});
+            bytes = ScenarioFile::write(
+                {r.run.scenario(), QString(), QString(),
+                 r.options.given.contains(QStringLiteral("extinction"))
+                     ? std::optional(ScenarioFile::Risk{r.run.inputs.extinction.omega,
+                                                        r.run.inputs.extinction.runs,
+                                                        qint64(r.run.inputs.extinction.seed)})
+                     : std::nullopt});
         else if (name == QLatin1String("png"))
             bytes = GraphPicture::png(frame, scale, graph, onGraph);
         else if (name == QLatin1String("svg"))
@@ -294,6 +258,21 @@ QString stageOf(const ExportOptions& o, const QString& failedPath) {
     return QString();
 }
 } // namespace
+
+void ExportCommand::say(QIODevice& err, const QString& text) {
+    err.write((Program + QStringLiteral(": ") + text + QLatin1Char('\n')).toUtf8());
+}
+
+// A progress line only for a person watching: a script reading standard
+// error gets the messages alone.
+bool ExportCommand::onTerminal(QIODevice& err) {
+    const auto* file = qobject_cast<QFile*>(&err);
+    return file && file->handle() >= 0 && isatty(file->handle());
+}
+
+QString ExportCommand::interrupted() {
+    return QStringLiteral("прервано, ни один файл не записан и не изменён");
+}
 
 QString ExportCommand::usage() {
     return ExportOptions::usage();
@@ -324,6 +303,8 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
         say(err, *problem);
         return BadInput;
     }
+    if (!o.sweeps.isEmpty())
+        return SweepCommand::run(o, out, err);
 
     Run r(o, err);
     OutputFiles files;
@@ -331,11 +312,16 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
     QStringList remarks;
     int status = Success;
     try {
-        r.inputs = ExportInputs::read(r.s, o);
-        remarks = remarksOn(r.s, o, r.inputs.disasterTime);
+        r.run.read(o);
+        remarks = remarksOn(r.run.s, o, r.run.inputs.disasterTime);
         calculate(r);
         make(r, files);
+        if (Interruption::requested())
+            throw Stopped{};
         files.commit(&out);
+    } catch (const Stopped&) {
+        say(err, interrupted());
+        return Interrupted;
     } catch (const ExportInputs::Refusal& refusal) {
         say(err, refusal.message + QStringLiteral(". ") + LookWhatYouWrite);
         return BadInput;
@@ -344,7 +330,7 @@ int ExportCommand::run(const QStringList& args, QIODevice& out, QIODevice& err) 
             r.stage = stageOf(o, files.failedPath());
         say(err, (r.stage.isEmpty() ? QString() : r.stage + QStringLiteral(": ")) + e.report());
         // The windows' 16-bit step counter; the lab says it in words.
-        if (const Scenario::Steps n = Scenario::steps(r.s.t, r.s.dt);
+        if (const Scenario::Steps n = Scenario::steps(r.run.s.t, r.run.s.dt);
             e.code() == RunError::Overflow && !n.ok())
             remarks.prepend(n.problem);
         status = RunFault;

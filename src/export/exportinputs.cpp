@@ -15,7 +15,7 @@ QString refusal(const RunError& e) {
 }
 
 ExportInputs::Refusal refused(const char* name, const QString& text, const QString& why) {
-    return {option(name, text) + QStringLiteral(": ") + why};
+    return {option(name, text) + QStringLiteral(": ") + why, {QLatin1String(name)}};
 }
 
 void readModel(ModelState& s, const InputTexts& t) {
@@ -44,7 +44,8 @@ void readModel(ModelState& s, const InputTexts& t) {
                             : QStringLiteral("число шагов t / dt слишком велико");
         }
         throw ExportInputs::Refusal{option("t", t.t) + QLatin1Char(' ') + option("dt", t.dt) +
-                                    QStringLiteral(": ") + why};
+                                        QStringLiteral(": ") + why,
+                                    {QStringLiteral("t"), QStringLiteral("dt")}};
     }
 }
 
@@ -55,7 +56,7 @@ std::int16_t readDivisor(const QString& text) {
     return std::int16_t(text.toInt());
 }
 
-int readScale(const QString& text) {
+int scaleOf(const QString& text) {
     static const QStringList allowed = {"1", "2", "3", "4"};
     if (!allowed.contains(text))
         throw refused("scale", text, QStringLiteral("масштаб должен быть от 1 до 4"));
@@ -79,7 +80,6 @@ void readExtinction(ExportInputs& in, const ModelState& s, const ExportOptions& 
     e.runs = int(readWhole("runs", o.runs, Int, QStringLiteral("от 1 до 1000000")));
     e.omega = int(readWhole("omega", o.omega, Int, QStringLiteral("от 1 до 10000000")));
     e.seed = std::uint64_t(readWhole("seed", o.seed, Seed, QStringLiteral("от 0 до 2^53-1")));
-    e.threads = int(readWhole("threads", o.threads, 1024, QStringLiteral("от 0 до 1024")));
     e.moments = int(readWhole("by-moment", o.byMoment, Int, QStringLiteral("от 2 до 200")));
     if (const auto problem = Extinction::check(in.scenario(s), e)) {
         const std::pair<const char*, const QString*> texts[] = {
@@ -90,7 +90,7 @@ void readExtinction(ExportInputs& in, const ModelState& s, const ExportOptions& 
         for (const auto& [name, text] : texts)
             if (problem->field == QLatin1String(name))
                 throw refused(name, *text, problem->message);
-        throw ExportInputs::Refusal{problem->message};
+        throw ExportInputs::Refusal{problem->message, {}};
     }
 }
 
@@ -103,11 +103,19 @@ double readTime(const QString& text) {
 }
 } // namespace
 
+int ExportInputs::readThreads(const ExportOptions& o) {
+    return int(readWhole("threads", o.threads, 1024, QStringLiteral("от 0 до 1024")));
+}
+
+int ExportInputs::readScale(const ExportOptions& o) {
+    return scaleOf(o.scale);
+}
+
 ExportInputs ExportInputs::read(ModelState& state, const ExportOptions& o) {
     readModel(state, o.texts);
     ExportInputs inputs;
     inputs.divisor = readDivisor(o.divisor);
-    inputs.scale = readScale(o.scale);
+    inputs.scale = readScale(o);
     const std::optional<Integrator::Method> method = Integrator::fromName(o.method);
     if (!method)
         throw refused("method", o.method,
@@ -115,9 +123,10 @@ ExportInputs ExportInputs::read(ModelState& state, const ExportOptions& o) {
     inputs.method = *method;
     if (o.marked())
         inputs.disasterTime = readTime(o.disasterTime);
-    for (const auto& output : o.outputs)
-        if (output.first == QLatin1String("extinction"))
-            readExtinction(inputs, state, o);
+    // A sweep shares its threads out, with or without the extinction.
+    inputs.extinction.threads = readThreads(o);
+    if (o.wantsExtinction())
+        readExtinction(inputs, state, o);
     return inputs;
 }
 

@@ -5,6 +5,7 @@
 #include "model/modelstate.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -18,6 +19,8 @@ public:
     // A text refused, the message naming its option ("--k1=abc: это не число").
     struct Refusal {
         QString message;
+        // The options whose texts were refused, without "--".
+        QStringList options;
     };
 
     std::int16_t divisor = 2;
@@ -32,6 +35,10 @@ public:
     // The scenario the extinction runs: the model's values as read, the
     // disaster at the time given (Scenario's strike rule decides its step).
     Scenario scenario(const ModelState& state) const;
+
+    // --threads and --scale alone, as read() reads them; throw Refusal.
+    static int readThreads(const ExportOptions& options);
+    static int readScale(const ExportOptions& options);
 
     // Fills the parameters and the initial values of `state`; throws Refusal,
     // for --extinction also where the individual model cannot run.

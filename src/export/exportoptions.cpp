@@ -39,7 +39,7 @@ const O::Row Rows[] = {
     {"csv", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "значения step,t,x,y (ФАЙЛ \"-\": стандартный вывод)", true},
     {"decimal-comma", Kind::Flag, nullptr, own<&O::decimalComma>, "",
-     "CSV с \";\" между полями и десятичной запятой"},
+     "CSV и --table с \";\" между полями и десятичной запятой"},
     {"png", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "график, как в окне: 537 x 249 точек при --scale=1"},
     {"svg", Kind::Output, nullptr, nullptr, "ФАЙЛ", "тот же график в векторном виде"},
@@ -61,7 +61,8 @@ const O::Row Rows[] = {
      "                    (compareSteps) и по x, y в конце (stateOrder)"},
     {"extinction", Kind::Output, nullptr, nullptr, "ФАЙЛ",
      "риск вымирания в JSON: модель в особях, много прогонов со случайностью\n"
-     "                    (с катастрофой и без неё, и с катастрофой в M моментах)",
+     "                    (с катастрофой и без неё, и с катастрофой в M моментах);\n"
+     "                    с --sweep пишется без ФАЙЛ: доли и их интервалы в --table",
      true},
     {"runs", Kind::Text, own<&O::runs>, nullptr, "N",
      "в --extinction: прогонов, 1...1000000 (по умолчанию 1000)"},
@@ -70,9 +71,22 @@ const O::Row Rows[] = {
     {"seed", Kind::Text, own<&O::seed>, nullptr, "N",
      "в --extinction: начало случайных чисел, 0...2^53-1 (20240529)"},
     {"threads", Kind::Text, own<&O::threads>, nullptr, "N",
-     "в --extinction: потоков (по умолчанию все ядра); на числа не влияет"},
+     "в --extinction и --sweep: потоков (по умолчанию все ядра); на числа не\n"
+     "                    влияет"},
     {"by-moment", Kind::Text, own<&O::byMoment>, nullptr, "M",
      "в --extinction: моментов катастрофы для риска по моменту, 2...200 (24)"},
+    {"sweep", Kind::List, nullptr, nullptr, "ИМЯ=ОТ:ДО:N",
+     "перебор: ИМЯ (k1, k2, a1, a2, x0, y0, dt, t, disaster или divisor) от ОТ\n"
+     "                    до ДО в N точках; дважды — сетка из двух параметров",
+     true, own<&O::sweeps>},
+    {"table", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "таблица перебора (CSV): строка на точку, показатели как в --summary,\n"
+     "                    причина, если точка не посчиталась"},
+    {"sweep-png", Kind::Output, nullptr, nullptr, "ФАЙЛ",
+     "показатели из --plot против перебираемого параметра (сетка — цветом)"},
+    {"sweep-svg", Kind::Output, nullptr, nullptr, "ФАЙЛ", "та же картинка в векторном виде"},
+    {"plot", Kind::Text, own<&O::plot>, nullptr, "ИМЯ[,ИМЯ...]",
+     "показатели для картинки перебора: имена столбцов --table"},
     {"help", Kind::Flag, nullptr, own<&O::help>},
     {"version", Kind::Flag, nullptr, own<&O::version>},
 };
@@ -82,6 +96,13 @@ const O::Row* find(const QString& name) {
         if (name == QLatin1String(row.name))
             return &row;
     return nullptr;
+}
+
+bool hasOutput(const O& o, const char* name) {
+    for (const auto& output : o.outputs)
+        if (output.first == QLatin1String(name))
+            return true;
+    return false;
 }
 
 QString synopsisItem(const O::Row& row) {
@@ -125,10 +146,19 @@ QString ExportOptions::usage() {
         text += item.leftJustified(19) + QLatin1Char(' ') + QString::fromUtf8(row.description) +
                 QLatin1Char('\n');
     }
-    text +=
-        QStringLiteral("\n"
-                       "Код выхода: 0 - готово; 2 - неверный параметр или текст;\n"
-                       "3 - ошибка выполнения (переполнение, деление на ноль, запись файла).\n");
+    text += QStringLiteral(
+        "\n"
+        "Пример для рабочего листа: период от k1 и риск вымирания хищников от делителя\n"
+        "  morvane-export --sweep=k1=0,1:1:10 --table=period.csv --sweep-png=period.png "
+        "--plot=periodBefore\n"
+        "  morvane-export --k1=0,9 --k2=0,6 --a1=0,3 --a2=0,2 --dt=0,01 --t=30 --x0=8 --y0=1 "
+        "--disaster=7,07\n"
+        "    --sweep=divisor=2:8:7 --extinction --table=risk.csv --decimal-comma\n"
+        "    --sweep-png=risk.png --plot=withDisaster.predators.fraction\n"
+        "\n"
+        "Код выхода: 0 - готово; 2 - неверный параметр или текст;\n"
+        "3 - ошибка выполнения (переполнение, деление на ноль, запись файла);\n"
+        "130 - прервано (Ctrl+C), ничего не записано.\n");
     return text;
 }
 
@@ -143,7 +173,7 @@ std::optional<QString> ExportOptions::parse(const QStringList& args) {
         if (!row)
             return QStringLiteral("неизвестный параметр «%1»; справка: morvane-export --help")
                 .arg(arg);
-        if (given.contains(name))
+        if (given.contains(name) && row->kind != Kind::List)
             return QStringLiteral("параметр --%1 задан дважды").arg(name);
         given.insert(name);
         if (row->kind == Kind::Flag) {
@@ -152,17 +182,29 @@ std::optional<QString> ExportOptions::parse(const QStringList& args) {
             row->flag(*this) = true;
             continue;
         }
+        if (eq < 0 && name == QLatin1String("extinction")) {
+            extinctionColumns = true; // whether a sweep takes it so, checkOutputs says
+            continue;
+        }
         if (eq < 0)
             return QStringLiteral("параметру --%1 нужно значение: --%1=…").arg(name);
         if (row->kind == Kind::Text)
             row->text(*this) = value;
+        else if (row->kind == Kind::List)
+            row->list(*this) << value;
         else
             outputs.append({name, value});
     }
     return std::nullopt;
 }
 
+bool ExportOptions::wantsExtinction() const {
+    return extinctionColumns || hasOutput(*this, "extinction");
+}
+
 std::optional<QString> ExportOptions::checkOutputs() const {
+    if (extinctionColumns && sweeps.isEmpty())
+        return QStringLiteral("параметру --extinction нужно значение: --extinction=…");
     if (outputs.isEmpty()) {
         QStringList names = outputNames();
         const QString last = names.takeLast();
@@ -185,16 +227,12 @@ std::optional<QString> ExportOptions::checkOutputs() const {
         files << file;
     }
     // An addition to an output that is not asked for would do nothing.
-    const auto has = [this](const char* name) {
-        for (const auto& output : outputs)
-            if (output.first == QLatin1String(name))
-                return true;
-        return false;
-    };
-    if (compareSteps && !has("summary"))
-        return QStringLiteral("--compare-steps дополняет --summary, а оно не задано");
+    const auto has = [this](const char* name) { return hasOutput(*this, name); };
+    if (compareSteps && !has("summary") && sweeps.isEmpty())
+        return QStringLiteral("--compare-steps дополняет --summary или --sweep, а они не заданы");
     for (const char* text : {"runs", "omega", "seed", "threads", "by-moment"})
-        if (given.contains(QLatin1String(text)) && !has("extinction"))
+        if (given.contains(QLatin1String(text)) && !wantsExtinction() &&
+            (sweeps.isEmpty() || qstrcmp(text, "threads") != 0))
             return QStringLiteral("--%1 дополняет --extinction, а оно не задано")
                 .arg(QLatin1String(text));
     if (legend && !has("png") && !has("svg") && !has("phase-png") && !has("phase-svg"))
@@ -204,6 +242,38 @@ std::optional<QString> ExportOptions::checkOutputs() const {
         if (given.contains(QLatin1String(flag)) && !has("phase-png") && !has("phase-svg"))
             return QStringLiteral("--%1 дополняет --phase-png или --phase-svg, а они не заданы")
                 .arg(QLatin1String(flag));
+    return checkSweep();
+}
+
+std::optional<QString> ExportOptions::checkSweep() const {
+    const auto has = [this](const char* name) { return hasOutput(*this, name); };
+    const bool picture = has("sweep-png") || has("sweep-svg");
+    for (const char* name : {"table", "sweep-png", "sweep-svg"})
+        if (has(name) && sweeps.isEmpty())
+            return QStringLiteral("--%1 дополняет --sweep, а оно не задано")
+                .arg(QLatin1String(name));
+    if (given.contains(QStringLiteral("plot")) && !picture)
+        return QStringLiteral("--plot дополняет --sweep-png или --sweep-svg, а они не заданы");
+    if (sweeps.isEmpty())
+        return std::nullopt;
+    for (const char* name :
+         {"csv", "png", "svg", "phase-png", "phase-svg", "summary", "extinction", "save-scenario"})
+        if (has(name))
+            return QStringLiteral("--%1 описывает один прогон, а --sweep — много: с ним задают "
+                                  "--table, --sweep-png или --sweep-svg")
+                .arg(QLatin1String(name));
+    if (picture && !given.contains(QStringLiteral("plot")))
+        return QStringLiteral("--sweep-png и --sweep-svg рисуют показатели из --plot, а оно не "
+                              "задано");
+    if (given.contains(QStringLiteral("by-moment")))
+        return QStringLiteral("--by-moment не входит в таблицу перебора: в ней риски с "
+                              "катастрофой и без неё");
+    for (const QString& sweep : sweeps) {
+        const QString name = sweep.section(QLatin1Char('='), 0, 0);
+        if (given.contains(name) && find(name) && find(name)->kind == Kind::Text)
+            return QStringLiteral("--%1 задан и перебирается (--sweep=%2): оставьте одно")
+                .arg(name, sweep);
+    }
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/qttranslation.h"
 #include "export/exportcommand.h"
+#include "export/interruption.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -49,5 +50,9 @@ int main(int argc, char** argv) {
     QFile err;
     out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return ExportCommand::run(args, out, err);
+    // Ctrl+C only stops the calculation; the command then writes nothing.
+    Interruption::install();
+    const int status = ExportCommand::run(args, out, err);
+    Interruption::endBySignal();
+    return status;
 }

@@ -1,0 +1,41 @@
+#include "export/sweeptable.h"
+
+namespace {
+// A text cell, quoted whenever it holds anything: a reason may hold the
+// separator, quotes or a line break.
+void appendText(QByteArray& out, const QString& text) {
+    if (text.isEmpty())
+        return;
+    out += '"';
+    out += text.toUtf8().replace('"', "\"\"");
+    out += '"';
+}
+} // namespace
+
+QByteArray SweepTable::csv(const std::vector<SweepSpec>& specs, const SweepRunner::Results& r,
+                           CsvWriter::Style style) {
+    const char sep = style == CsvWriter::DecimalComma ? ';' : ',';
+    QByteArray out = CsvWriter::start(style);
+    QStringList header;
+    for (const SweepSpec& s : specs)
+        header << s.name;
+    header << r.figures << QStringLiteral("failure");
+    out += header.join(QLatin1Char(sep)).toUtf8();
+    out += '\n';
+    const int width = int(r.figures.size());
+    for (long long p = 0; p < r.points; ++p) {
+        for (int k = 0; k < int(specs.size()); ++k) {
+            const SweepSpec& s = specs[std::size_t(k)];
+            CsvWriter::appendNumber(out, s.value(SweepSpec::indexIn(specs, p, k)), style, 0);
+            out += sep;
+        }
+        for (int f = 0; f < width; ++f) {
+            if (r.has(p, f))
+                CsvWriter::appendNumber(out, r.at(p, f), style, 0);
+            out += sep;
+        }
+        appendText(out, r.failures[std::size_t(p)]);
+        out += '\n';
+    }
+    return out;
+}

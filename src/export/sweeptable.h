@@ -1,0 +1,16 @@
+#pragma once
+
+#include "export/csvwriter.h"
+#include "export/sweeprunner.h"
+
+#include <QByteArray>
+
+// A sweep as CSV for a spreadsheet: a header, then one row per point in the
+// sweep's order: the swept values, the figures (an empty cell where one is
+// undefined) and, last, why the point did not run. Numbers are the shortest
+// text that reads back as the same double, as --summary writes them.
+class SweepTable {
+public:
+    static QByteArray csv(const std::vector<SweepSpec>& specs, const SweepRunner::Results& results,
+                          CsvWriter::Style style);
+};
