@@ -17,6 +17,7 @@
 #include "model/lastrun.h"
 #include "strikerule.h"
 #include "ui/graphmenu.h"
+#include "ui/linewidget.h"
 #include "ui/typeddisaster.h"
 
 #include <QCheckBox>
@@ -192,6 +193,10 @@ private slots:
         QTest::mouseClick(lab()->findChild<QPushButton*>("ToMain"), Qt::LeftButton);
         QVERIFY(!differs->text().contains("ещё считает"));
         QTRY_COMPARE(w->lastRun()->record().scenario.k1, 0.5);
+        // The view line moved to the strike: step 123 of 300 on the 7440
+        // twips of the time axis, from its start at 480: 480 + 123·24,8.
+        QCOMPARE(w->ViewLine->x1(), 3530);
+        QCOMPARE(w->Label29->text(), QStringLiteral("12,3"));
         const RunRecord& r = w->lastRun()->record();
         QCOMPARE(w->k1Input->text(), QStringLiteral("0,5"));
         QCOMPARE(w->dtInput->text(), QStringLiteral("0,1"));
