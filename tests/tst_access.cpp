@@ -14,7 +14,9 @@
 
 #include <QAccessible>
 #include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 const std::tuple<const char*, std::function<QWidget*()>> Windows[] = {
@@ -112,6 +114,33 @@ private slots:
         if (described)
             QCOMPARE(w.Graph->accessibleDescription(), QString(described));
         QVERIFY(std::equal(x.begin(), x.end(), s.data(), s.data() + s.size(), nearlyEqual));
+    }
+
+    // The dialog itself: a refused time comes back in the box to be mended.
+    void typedDisasterKeepsText() {
+        GuiFixture fixture;
+        MainFrmLight w;
+        w.show();
+        setTexts(&w, unequalTexts);
+        w.StartCount->click();
+        QStringList shown;
+        const std::function<void()> answer = [&] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return QTimer::singleShot(10, answer);
+            shown << dialog->textValue();
+            if (shown.size() == 1) {
+                dialog->setTextValue(QStringLiteral("999"));
+                dialog->accept();
+                QTimer::singleShot(10, answer);
+            } else {
+                dialog->reject();
+            }
+        };
+        QTimer::singleShot(10, answer);
+        TypedDisaster::mark(&w);
+        QCOMPARE(shown, (QStringList{QString(), QStringLiteral("999")}));
+        QCOMPARE(fixture.messages.size(), 1);
     }
 };
 
