@@ -133,6 +133,24 @@ private slots:
         QCOMPARE(program.exitCode(), 0);
     }
 
+    // --version answers without a display, and says so when it cannot write.
+    void version() {
+        for (const bool full : {false, true}) {
+            QProcess program;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove("DISPLAY");
+            env.insert("QT_QPA_PLATFORM", "xcb");
+            program.setProcessEnvironment(env);
+            if (full)
+                program.setStandardOutputFile(QStringLiteral("/dev/full"));
+            program.start(QStringLiteral(MORVANE_EXECUTABLE), {QStringLiteral("--version")});
+            QVERIFY(program.waitForFinished(60000));
+            QCOMPARE(program.exitCode() != 0, full);
+            if (!full)
+                QCOMPARE(program.readAllStandardOutput(), "morvane " MORVANE_VERSION "\n");
+        }
+    }
+
     // A scenario file as the last argument (a double click) is no part of
     // the switch; the edition it names opens with the file's values in its
     // boxes, runs them with the disaster marked, and opens the lab on it.
