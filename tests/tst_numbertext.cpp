@@ -37,6 +37,9 @@ static const std::tuple<const char*, double, bool, const char*, const char*> wri
 // A whole number of 310 digits, 1e309: beyond the doubles, with no exponent
 // to tell it.
 static const std::string wide = "1" + std::string(309, '0');
+// 1e-330 written with 400 zeros after the comma: below the doubles, however
+// many digits follow the comma.
+static const std::string longTiny = "1," + std::string(400, '0') + "e-330";
 // text (also the name), toDouble value and error, toInt16 value and error
 static const std::tuple<const char*, double, int, int, int> readings[] = {
     {"0,1", 0.1, 0, 0, 0},
@@ -49,6 +52,7 @@ static const std::tuple<const char*, double, int, int, int> readings[] = {
     {"1e-400", 0, 0, 0, 0},
     {"1e400", 0, OV, 0, OV},
     {wide.c_str(), 0, OV, 0, OV},
+    {longTiny.c_str(), 0, 0, 0, 0},
     {"10e99999999999999999999", 0, OV, 0, OV},
     {"0,01e-99999999999999999999", 0, 0, 0, 0},
     {"0,1e99999999999999999999", 0, OV, 0, OV},
