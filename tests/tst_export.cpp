@@ -201,7 +201,7 @@ const std::tuple<const char*, const char*, int, const char*> RemarkRows[] = {
      "применена"},
 };
 // Extra arguments (each run takes Texts and --legend), the key's entries
-// drawn as lines as "text=colour|...", and the caption's tail.
+// drawn as a line or a cross as "text=colour|...", and the caption's tail.
 const std::tuple<const char*, const char*, const char*, const char*> LegendRows[] = {
     {"graph", "--svg=-", "x=#00c000|y=#ff8000", "явный Эйлер; без катастрофы"},
     {"graph, disaster", "--svg=- --disaster=20 --divisor=4 --method=rk4", "x=#00c000|y=#ff8000",
@@ -209,7 +209,7 @@ const std::tuple<const char*, const char*, const char*, const char*> LegendRows[
     {"phase, bare", "--phase-svg=-", "путь (x; y)=#00c000", "явный Эйлер; без катастрофы"},
     {"phase, all", "--phase-svg=- --disaster=20 --nullclines --exact-orbit",
      "путь (x; y)=#00c000|скачок при катастрофе=#ff8000|точная орбита V = V₀=#2040c0|"
-     "нуль-изоклины=#808080",
+     "нуль-изоклины=#808080|E — равновесие=#000000",
      "явный Эйлер; катастрофа при t = 20, делитель 2"},
 };
 
@@ -423,9 +423,12 @@ private slots:
             QVERIFY2(i >= 0, qPrintable(text));
             const QPointF at = items.texts[i].first;
             bool marked = false;
-            for (const QLineF& l : items.lines.value(colour))
-                marked |= l.dy() == 0 && l.x2() < at.x() && at.x() - l.x2() < 10 &&
-                          std::abs(l.y1() - at.y()) < 8;
+            // A line, or the cross of a point, on the text's row and wholly before it.
+            for (const QLineF& l : items.lines.value(colour)) {
+                const double end = std::max(l.x1(), l.x2());
+                marked |= end < at.x() && at.x() - end < 15 && std::abs(l.y1() - at.y()) < 8 &&
+                          std::abs(l.y2() - at.y()) < 8;
+            }
             QVERIFY2(marked, qPrintable(entry));
         }
         // Wrapped or not, the caption reads on; without the flag nothing of it.
