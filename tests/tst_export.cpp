@@ -3,6 +3,8 @@
 
 #include "casetable.h"
 #include "export/exportcommand.h"
+#include "export/graphpicture.h"
+#include "export/labfiles.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -11,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <array>
 
 namespace {
 const char* const Texts = "0,3 0,2 0,05 0,02 0,05 2,5 1,5 40";
@@ -82,16 +85,19 @@ bool showsBoth(const QByteArray& svg, Colour first, Colour second) {
            count(drawn, first) > 200 && count(drawn, second) > 0;
 }
 
-// An SVG picture's segments by colour and its texts, in window pixels.
+// An SVG picture's segments and rectangles by colour and its texts, in
+// window pixels.
 struct SvgItems {
     QMap<QString, QList<QLineF>> lines;
+    QMap<QString, QList<QRectF>> rects;
     QList<std::pair<QPointF, QString>> texts;
     QStringList fonts;
 };
 SvgItems svgItems(const QByteArray& svg) {
     static const QRegularExpression item(
         R"re(stroke="([^"]+)"|points="([-\d.]+),([-\d.]+) ([-\d.]+),([-\d.]+) "|<text [^>]* x="([-\d.]+)")re"
-        R"re( y="([-\d.]+)" font-family="([^"]+)" font-size="([\d.]+)"[^>]*>([^<]*)</text>)re");
+        R"re( y="([-\d.]+)" font-family="([^"]+)" font-size="([\d.]+)"[^>]*>([^<]*)</text>)re"
+        R"re(|<rect (?:vector-effect="[a-z-]+" )?x="([-\d.]+)" y="([-\d.]+)" width="([\d.]+)" height="([\d.]+)")re");
     SvgItems items;
     QString colour;
     for (const QRegularExpressionMatch& m : item.globalMatch(QString::fromUtf8(svg))) {
@@ -100,6 +106,8 @@ SvgItems svgItems(const QByteArray& svg) {
             colour = m.captured(1);
         else if (m.hasCaptured(2))
             items.lines[colour] << QLineF(n(2), n(3), n(4), n(5));
+        else if (m.hasCaptured(11))
+            items.rects[colour] << QRectF(n(11), n(12), n(13), n(14));
         else {
             items.texts << std::pair{QPointF(n(6), n(7)), m.captured(10).trimmed()};
             items.fonts << m.captured(8) + ' ' + m.captured(9);
@@ -201,7 +209,7 @@ const std::tuple<const char*, const char*, int, const char*> RemarkRows[] = {
      "применена"},
 };
 // Extra arguments (each run takes Texts and --legend), the key's entries
-// drawn as lines as "text=colour|...", and the caption's tail.
+// drawn as a line or a cross as "text=colour|...", and the caption's tail.
 const std::tuple<const char*, const char*, const char*, const char*> LegendRows[] = {
     {"graph", "--svg=-", "x=#00c000|y=#ff8000", "явный Эйлер; без катастрофы"},
     {"graph, disaster", "--svg=- --disaster=20 --divisor=4 --method=rk4", "x=#00c000|y=#ff8000",
@@ -209,8 +217,16 @@ const std::tuple<const char*, const char*, const char*, const char*> LegendRows[
     {"phase, bare", "--phase-svg=-", "путь (x; y)=#00c000", "явный Эйлер; без катастрофы"},
     {"phase, all", "--phase-svg=- --disaster=20 --nullclines --exact-orbit",
      "путь (x; y)=#00c000|скачок при катастрофе=#ff8000|точная орбита V = V₀=#2040c0|"
-     "нуль-изоклины=#808080",
+     "нуль-изоклины=#808080|E — равновесие=#000000",
      "явный Эйлер; катастрофа при t = 20, делитель 2"},
+};
+
+// Lab runs, k1 k2 α1 α2 Δt t x0 y0, the disaster's moment (0: none) and
+// whether the steps are compared. A large step takes y, then x, below zero.
+const std::tuple<const char*, std::array<double, 8>, double, bool> LabRows[] = {
+    {"y below zero", {0.9, 1.3, 0.3, 0.2, 1, 10, 0.5, 4}, 4, false},
+    {"x below zero", {0.9, 0.6, 0.3, 0.2, 0.5, 6, 10, 1}, 0, false},
+    {"compared steps", {0.35, 0.25, 0.04, 0.015, 0.05, 30, 3, 2}, 12, true},
 };
 
 } // namespace
@@ -423,9 +439,12 @@ private slots:
             QVERIFY2(i >= 0, qPrintable(text));
             const QPointF at = items.texts[i].first;
             bool marked = false;
-            for (const QLineF& l : items.lines.value(colour))
-                marked |= l.dy() == 0 && l.x2() < at.x() && at.x() - l.x2() < 10 &&
-                          std::abs(l.y1() - at.y()) < 8;
+            // A line, or the cross of a point, on the text's row and wholly before it.
+            for (const QLineF& l : items.lines.value(colour)) {
+                const double end = std::max(l.x1(), l.x2());
+                marked |= end < at.x() && at.x() - end < 15 && std::abs(l.y1() - at.y()) < 8 &&
+                          std::abs(l.y2() - at.y()) < 8;
+            }
             QVERIFY2(marked, qPrintable(entry));
         }
         // Wrapped or not, the caption reads on; without the flag nothing of it.
@@ -434,6 +453,106 @@ private slots:
                       QString::fromUtf8(tail)) >= 0,
                  qPrintable(texts.join(u'/')));
         QVERIFY(!plain.out.contains("k1 = ") && !plain.out.contains("начало"));
+    }
+
+    // The lab's picture read back from its SVG: each scale numbered from edge
+    // to edge of the plane, under ticks outside it, its numbers beside
+    // them; each axis through the other's zero; the key holding its last
+    // entry; the strip's zero line apart from its frame; and no pixel of the
+    // picture left transparent.
+    void labPicture_data() { addRows(LabRows); }
+    void labPicture() {
+        const auto& [name, v, strikeTime, compare] = currentRow(LabRows);
+        Scenario s;
+        s.k1 = v[0], s.k2 = v[1], s.a1 = v[2], s.a2 = v[3], s.dt = v[4], s.span = v[5];
+        s.x0 = v[6], s.y0 = v[7], s.disaster = strikeTime > 0, s.strikeTime = strikeTime;
+        LabPicture::Style style;
+        style.compare = compare;
+        style.font = GraphPicture::windowFont();
+        const QByteArray svg = LabFiles::svg(LabRun::of(s, compare), style, {700, 560});
+        QSvgRenderer renderer(svg);
+        QImage shown(renderer.defaultSize(), QImage::Format_ARGB32);
+        shown.fill(Qt::transparent);
+        QPainter painter(&shown);
+        renderer.render(&painter);
+        painter.end();
+        for (int y = 0; y < shown.height(); ++y)
+            QVERIFY(qAlpha(shown.pixel(0, y)) == 255 &&
+                    qAlpha(shown.pixel(shown.width() - 1, y)) == 255);
+
+        const SvgItems items = svgItems(svg);
+        const QList<QLineF> ink = items.lines.value("#000000");
+        QRectF plane, strip, key;
+        for (const QRectF& r : items.rects.value("#000000"))
+            if (r.width() * r.height() > plane.width() * plane.height())
+                plane = r;
+        for (const QRectF& r : items.rects.value("#000000"))
+            if (r != plane && r.width() > 30)
+                (r.top() > plane.bottom() ? strip : key) = r;
+        const auto eq = [](double a, double b) { return std::abs(a - b) < 0.01; };
+        // A segment of `in` from edge to edge of `r` at x (vertical) or y.
+        const auto across = [&](const QList<QLineF>& in, const QRectF& r, double x, double y) {
+            return std::any_of(in.begin(), in.end(), [&](const QLineF& l) {
+                const QRectF got = QRectF(l.p1(), l.p2()).normalized();
+                return std::isnan(x) ? eq(got.left(), r.left()) && eq(got.right(), r.right()) &&
+                                           std::abs(got.top() - y) < 2 && got.height() == 0
+                                     : eq(got.top(), r.top()) && eq(got.bottom(), r.bottom()) &&
+                                           eq(got.left(), x) && got.width() == 0;
+            });
+        };
+        // The scales' numbers, value -> its tick: under the plane, each
+        // centred on a tick out of the plane downwards; left of it, each with
+        // the middle of its digits at the end of a tick out to the left.
+        const QFontMetricsF fm(style.font);
+        QMap<double, double> under, left;
+        for (const auto& [at, text] : items.texts) {
+            bool number = false;
+            const double value = QString(text).replace(u',', u'.').toDouble(&number);
+            const double width = fm.horizontalAdvance(text), x = at.x() + width / 2;
+            const double y = at.y() - fm.capHeight() / 2;
+            const bool down =
+                at.y() - fm.ascent() > plane.bottom() && at.y() < plane.bottom() + 2 * fm.height();
+            if (!number || (!down && !(at.x() + width < plane.left() && y < plane.bottom() + 2)))
+                continue;
+            double tick = qQNaN();
+            for (const QLineF& l : ink)
+                if (down ? l.dx() == 0 && std::abs(l.x1() - x) < 0.5 &&
+                               eq(l.y1(), plane.bottom()) && l.y2() > l.y1()
+                         : l.dy() == 0 && eq(l.x2(), plane.left()) && l.x1() < l.x2() &&
+                               std::abs(l.y1() - y) < 2)
+                    tick = down ? l.x1() : l.y1();
+            QVERIFY2(!std::isnan(tick), qPrintable(text));
+            (down ? under : left)[value] = tick;
+        }
+        // Each scale in even steps of value and of pixels, edge to edge.
+        for (const auto& [scale, first, last] : {std::tuple{&under, plane.left(), plane.right()},
+                                                 std::tuple{&left, plane.bottom(), plane.top()}}) {
+            const QList<double> values = scale->keys(), at = scale->values();
+            QVERIFY(values.size() >= 3 && eq(at.first(), first) && eq(at.last(), last));
+            for (qsizetype i = 2; i < values.size(); ++i)
+                QVERIFY(std::abs(values[i] - values[i - 1] - (values[1] - values[0])) <
+                            1e-9 * (values[1] - values[0]) &&
+                        std::abs(at[i] - at[i - 1] - (at[1] - at[0])) < 0.02);
+        }
+        // Each axis through the other's zero; at the plane's edge the frame
+        // is that axis.
+        QVERIFY(under.contains(0) && left.contains(0));
+        QVERIFY(eq(left[0], plane.bottom()) || across(ink, plane, qQNaN(), left[0]));
+        QVERIFY(eq(under[0], plane.left()) || across(ink, plane, under[0], 0));
+        // The key holds its last entry, the start's, whole.
+        const QString start = QStringLiteral("начало (x0; y0)");
+        QVERIFY(std::any_of(items.texts.begin(), items.texts.end(), [&](const auto& t) {
+            return start.startsWith(t.second) && !t.second.isEmpty() &&
+                   key.contains(QRectF(t.first.x(), t.first.y() - fm.ascent(),
+                                       fm.horizontalAdvance(start), fm.height()));
+        }));
+        // The strip's zero: a line across it at its number, apart from the frame's colour.
+        bool zero = false;
+        for (const auto& [at, text] : items.texts)
+            for (const QString& colour : items.lines.keys())
+                zero |= text == "0" && at.y() > strip.top() && colour != "#000000" &&
+                        across(items.lines[colour], strip, qQNaN(), at.y() - fm.capHeight() / 2);
+        QVERIFY(zero);
     }
 
     void failures_data() { addRows(FailureRows); }
