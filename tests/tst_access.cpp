@@ -119,6 +119,7 @@ private slots:
     // The dialog itself: a refused time comes back in the box to be mended.
     void typedDisasterKeepsText() {
         GuiFixture fixture;
+        TypedDisaster::setAsker(nullptr);
         MainFrmLight w;
         w.show();
         setTexts(&w, unequalTexts);
