@@ -31,7 +31,7 @@ static Scenario scenario(double k1, double k2, double a1, double a2, double x0, 
 }
 Q_DECLARE_METATYPE(Scenario)
 
-enum What { DeathProbability, MeanX, MeanY, VarianceX, MeanXOverOmega };
+enum What { DeathProbability, PreyDeathProbability, MeanX, MeanY, VarianceX, MeanXOverOmega };
 
 // x(T) of the equations by RK4 at a step far below the span's, written from
 // dx/dt = k1·x − α1·x·y, dy/dt = α2·x·y − k2·y.
@@ -56,6 +56,10 @@ static const double e18 = std::exp(-0.45 * 4), e105 = std::exp(0.35 * 3);
 static const std::tuple<const char*, Scenario, int, int, What, double, double> exact[] = {
     {"predators die: (1-e^-k2T)^Y0", scenario(0.3, 0.45, 0, 0, 0.05, 0.07, 4), 100, 4000,
      DeathProbability, std::pow(1 - e18, 7), std::sqrt(0.2823 * 0.7177 / 4000)},
+    // Five predators that neither breed nor die eat each prey at 0,2·0,5 a unit
+    // of time.
+    {"prey eaten: (1-e^-a1·y0·T)^X0", scenario(0, 0, 0.2, 0, 0.3, 0.5, 10), 10, 4000,
+     PreyDeathProbability, std::pow(1 - std::exp(-1.0), 3), std::sqrt(0.2525 * 0.7475 / 4000)},
     // The predators die early here, and the prey then breed without them.
     {"prey breed: X0 e^k1T", scenario(0.35, 0.9, 0, 0, 0.4, 0.03, 3), 50, 4000, MeanX, 20 * e105,
      std::sqrt(20 * e105 * (e105 - 1) / 4000)},
@@ -102,10 +106,12 @@ private slots:
         double se = rowSe / std::sqrt(runs / rowRuns);
         QVERIFY(!check(s, Settings{omega, runs}));
         double got = 0;
-        if (what == DeathProbability) {
+        if (what == DeathProbability || what == PreyDeathProbability) {
             const Side side = run(s, {omega, runs, seed, 0, 0, 2}).withoutDisaster;
-            got = side.predators.fraction;
-            QCOMPARE(side.prey.count, 0); // prey that only breed never die out
+            const bool prey = what == PreyDeathProbability;
+            got = (prey ? side.prey : side.predators).fraction;
+            // Prey that only breed, and predators that never die, never die out.
+            QCOMPARE((prey ? side.predators : side.prey).count, 0);
         } else {
             double sum = 0, squares = 0;
             for (int i = 0; i < runs; ++i) {
