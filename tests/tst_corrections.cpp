@@ -1,4 +1,5 @@
 #include "casetable.h"
+#include "diag/corrections.h"
 #include "guitestutil.h"
 #include "ui/drawinglayer.h"
 #include "ui/shapewidget.h"
@@ -81,6 +82,21 @@ private slots:
         w->MakeDisaster->click();
         w->Form_MouseDown(Qt::LeftButton, {}, 4200, 3000);
         QCOMPARE(w->Label29->text(), QStringLiteral("25"));
+    }
+
+    // The graph's scale reaches the largest value of any record, the first
+    // included, elapsed time or factor.
+    void scaleFromEveryRecord() {
+        for (const auto& [elapsed, factors, peak] :
+             {std::tuple{std::vector<float>{5, 2, 3}, std::vector<float>{1, 4, 0.5}, 5.0},
+              std::tuple{std::vector<float>{1, 2, 3}, std::vector<float>{6, 4, 0.5}, 6.0}}) {
+            ModelState s;
+            s.elapsedHistory = elapsed;
+            s.factorHistory = factors;
+            s.correctionCount = 3;
+            QVERIFY(Corrections::beginGraph(s));
+            QCOMPARE(s.correctionScales.peakValue, peak);
+        }
     }
 
     void graph_data() { addRows(graphs); }

@@ -91,6 +91,17 @@ static const std::tuple<const char*, const char*, double, double, double, int> c
     {"increment past top", "increment", 32767, 0, 0, OV},
 };
 
+// The classic run-time error numbers a report carries, as users of such
+// programs know them.
+static const std::tuple<const char*, RunError::Code, const char*> reports[] = {
+    {"out of memory", RunError::OutOfMemory, "Ошибка выполнения '7': Недостаточно памяти"},
+    {"subscript", RunError::SubscriptOutOfRange,
+     "Ошибка выполнения '9': Индекс вне допустимого диапазона"},
+    {"disk full", RunError::DiskFull, "Ошибка выполнения '61': Диск заполнен"},
+    {"permission", RunError::PermissionDenied, "Ошибка выполнения '70': Отказано в разрешении"},
+    {"path", RunError::PathFileAccess, "Ошибка выполнения '75': Ошибка доступа к пути/файлу"},
+};
+
 class TstNumberText : public QObject {
     Q_OBJECT
 private slots:
@@ -128,6 +139,11 @@ private slots:
         QCOMPARE(errorOf([&] { rounded = NumberText::toInt16(t); }), wholeError);
         QCOMPARE(value, error ? -1 : expected);
         QCOMPARE(rounded, wholeError ? -1 : whole);
+    }
+    void report_data() { addRows(reports); }
+    void report() {
+        const auto& [name, code, text] = currentRow(reports);
+        QCOMPARE(RunError(code).report(), QString::fromUtf8(text));
     }
     void checked_data() { addRows(checks); }
     void checked() {
