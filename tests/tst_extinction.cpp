@@ -73,6 +73,8 @@ static const std::tuple<const char*, Scenario, int, int, What, double, double> e
     // standard error from the runs themselves).
     {"mean x(T) follows the equations", scenario(0.6, 0.5, 0.3, 0.4, 2, 0.5, 2), 1000, 400,
      MeanXOverOmega, odeX(0.6, 0.5, 0.3, 0.4, 2, 0.5, 2), 0},
+    {"one thinned by 2: mean 1/2", scenario(0, 0, 0, 0, 0.01, 0.2, 2, 2, 1), 100, 4000, MeanX, 0.5,
+     std::sqrt(0.25 / 4000)},
     {"thinning by 1000: mean", scenario(0, 0, 0, 0, 5, 2, 2, 1000, 0.5), 1000, 4000, MeanX, 5,
      std::sqrt(5 * 0.999 / 4000)},
 };
@@ -145,6 +147,21 @@ private slots:
         QCOMPARE((std::array{with[0], with[25], with[49], with[51], with[100]}),
                  (std::array{0.6, 0.6, 0.6, 0.2, 0.2}));
         QCOMPARE((std::array{without[0], without[50], without[100]}), (std::array{0.2, 0.2, 0.2}));
+    }
+
+    // The times of the first extinction from three runs, in order.
+    void timesInOrder() {
+        const Side side =
+            run(scenario(0.3, 2, 0, 0, 0.2, 0.02, 20), {100, 3, 4, 0, 0, 2}).withoutDisaster;
+        QCOMPARE(side.predators.count, 3);
+        const Times t = *side.times;
+        QVERIFY2(t.p10 < t.p25 && t.p25 < t.p50 && t.p50 < t.p75 && t.p75 < t.p90,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4 %5")
+                                .arg(t.p10)
+                                .arg(t.p25)
+                                .arg(t.p50)
+                                .arg(t.p75)
+                                .arg(t.p90)));
     }
 
     void wilsonByHand() {
