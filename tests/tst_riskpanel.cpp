@@ -145,6 +145,37 @@ private slots:
         QVERIFY(panel.text().contains(stale));
     }
 
+    // The medians drawn over their faint bands: a line of pure colour along
+    // the picture, for x (213, 94, 0) and y (0, 114, 178), here where both
+    // populations live on around (3; 3). The y band is drawn over x's
+    // median, so only part of that stays pure; without the medians, pure
+    // pixels come only from the dashed lines, in a column or two.
+    void mediansDrawn() {
+        RiskPanel panel;
+        Scenario s;
+        s.k1 = 0.9, s.k2 = 0.6, s.a1 = 0.3, s.a2 = 0.2, s.dt = 0.01, s.span = 20, s.x0 = 2.5,
+        s.y0 = 3.5;
+        panel.setScenario(s);
+        panel.omega()->setValue(40);
+        panel.runs()->setValue(30);
+        panel.resize(900, 700);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        countAndWait(panel);
+        auto* picture = panel.findChild<QWidget*>(QStringLiteral("RiskPicture"));
+        const QImage drawn = picture->grab().toImage();
+        for (const QRgb colour : {qRgb(213, 94, 0), qRgb(0, 114, 178)}) {
+            int columns = 0;
+            for (int x = 0; x < drawn.width(); ++x)
+                for (int y = 0; y < drawn.height(); ++y)
+                    if (drawn.pixel(x, y) == colour) {
+                        ++columns;
+                        break;
+                    }
+            QVERIFY2(columns > drawn.width() / 8, qPrintable(QString::number(columns)));
+        }
+    }
+
     // Closed in the middle of a long count: the worker is stopped and waited
     // for, never destroyed while it runs.
     void closedWhileCounting() {
