@@ -29,6 +29,7 @@ private slots:
         QCOMPARE(f.size(), QSize(365, 324));
         QCOMPARE(f.minimumSize(), f.maximumSize());
         QCOMPARE(f.windowTitle(), QStringLiteral("Form1"));
+        QCOMPARE(f.objectName(), QStringLiteral("Form1"));
         QCOMPARE(f.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
         QCOMPARE(f.findChild<QListWidget*>("List1")->geometry(), QRect(0, 0, 361, 290));
         QCOMPARE(f.List1->selectionMode(), QAbstractItemView::SingleSelection);
