@@ -292,6 +292,11 @@ private slots:
                                        << QStringLiteral("--scale=%1").arg(scale) << "--divisor=4";
         if (strike > 0)
             args << "--disaster=20";
+        // Euler's outward spiral holds the orbit inside its own extent, so
+        // the orbit leaves the scales as they are.
+        const bool orbit = phase && texts == Texts;
+        if (orbit)
+            args << "--exact-orbit";
         QCOMPARE(exportWith(args).status, 0);
         const QImage img(png);
         QCOMPARE(img.size(), QSize(537, 249) * scale);
@@ -379,6 +384,26 @@ private slots:
             for (int i = 0; i < got.size(); ++i)
                 QVERIFY2(same(got[i], want[i]),
                          qPrintable(QStringLiteral("%1 %2").arg(colour).arg(i)));
+        }
+        // The exact orbit, closed, of as many segments as its points allow.
+        if (orbit) {
+            const QList<QLineF> exact = items.lines.value("#2040c0");
+            QVERIFY2(exact.size() >= 360, qPrintable(QString::number(exact.size())));
+            QVERIFY((exact.first().p1() - exact.last().p2()).manhattanLength() < 0.01);
+        }
+        // A tick at each tenth of the time or x axis, 30 twips either side;
+        // the graph ends its time axis with a longer mark at t instead.
+        QList<QLineF> all;
+        for (const QList<QLineF>& lines : items.lines)
+            all += lines;
+        for (int k = 1; k <= (phase ? 10 : 9); ++k) {
+            const double x = (480 + 744 * k) / 15.0;
+            QVERIFY2(std::any_of(all.begin(), all.end(),
+                                 [x](const QLineF& l) {
+                                     return same(l, QLineF(x, 4290 / 15.0, x, 4350 / 15.0)) ||
+                                            same(l, QLineF(x, 4350 / 15.0, x, 4290 / 15.0));
+                                 }),
+                     qPrintable(QString::number(k)));
         }
         // The scale's numbers at their ticks, eight points of the window's
         // font (10.6667 pixels), the top of each text at its position.
