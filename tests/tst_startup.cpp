@@ -19,6 +19,8 @@ public:
     int shown = 0;
     QSize size;
     QStringList texts;
+    // Each label's font size, bold, italic and text colour.
+    QStringList looks;
 
     bool eventFilter(QObject* o, QEvent* e) override {
         auto* loader = qobject_cast<LoaderFrm*>(o);
@@ -27,8 +29,14 @@ public:
         ++shown;
         QTimer::singleShot(0, loader, [this, loader] {
             size = loader->isVisible() ? loader->size() : QSize();
-            for (QLabel* l : {loader->Label1, loader->Label5, loader->Label2, loader->Label3})
+            for (QLabel* l : {loader->Label1, loader->Label5, loader->Label2, loader->Label3}) {
                 texts << l->text();
+                looks << QStringLiteral("%1 %2 %3 %4")
+                             .arg(l->font().pointSize())
+                             .arg(l->font().bold())
+                             .arg(l->font().italic())
+                             .arg(l->palette().color(QPalette::WindowText).name());
+            }
         });
         return false;
     }
@@ -71,6 +79,15 @@ private slots:
             QCOMPARE(watch.texts,
                      QStringList({"Модель", "Полная(отладочная) версия",
                                   "Конкуренция популяций с учетом катастроф", "Загрузка..."}));
+            // Label1 18 pt bold italic in (136, 64, 217), Label5 in the
+            // selection's colour, Label2 12 pt bold in (128, 0, 0), Label3 as
+            // the window, 8 pt.
+            const QPalette palette = QApplication::palette();
+            QCOMPARE(
+                watch.looks,
+                QStringList({"18 1 1 #8840d9", "8 0 0 " + palette.color(QPalette::Highlight).name(),
+                             "12 1 0 #800000",
+                             "8 0 0 " + palette.color(QPalette::WindowText).name()}));
             QCOMPARE(full->size(), QSize(724, 362));
             for (QCheckBox* c : {full->Check1, full->Check2, full->Check3, full->Check5})
                 QVERIFY(c->isChecked());
