@@ -226,8 +226,8 @@ QByteArray GraphPicture::png(const Frame& frame, qreal scale, const Drawing& dra
     return bytes;
 }
 
-QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw, const Key* key) {
-    const QSize whole = size(frame, key);
+QByteArray GraphPicture::svgOf(const QSize& whole, const QString& title,
+                               const std::function<void(QPainter&)>& paint) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QSvgGenerator generator;
@@ -239,22 +239,11 @@ QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw, const Key*
     // Text is sized in points; at the resolution of a plain image the
     // printed numbers come out as large as on the window.
     generator.setResolution(QImage(1, 1, QImage::Format_ARGB32).logicalDpiX());
-    generator.setTitle(QStringLiteral("Morvane"));
-    QPainter p(&generator);
-    p.translate(-QPoint(px(Left), px(Top)));
-    paintBox(p, frame);
+    generator.setTitle(title);
     {
-        p.save();
-        PainterSurface surface(p, {frame.foreground, frame.font});
-        draw(surface);
-        p.restore();
+        QPainter p(&generator);
+        paint(p);
     }
-    paintFront(p, frame);
-    if (key) {
-        p.translate(QPoint(px(Left), px(Top) + size().height()));
-        paintKey(p, frame, *key);
-    }
-    p.end();
     const qsizetype svg = bytes.indexOf("<svg");
     if (svg >= 0)
         bytes.insert(svg + 4, QStringLiteral(" width=\"%1\" height=\"%2\"")
@@ -262,4 +251,22 @@ QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw, const Key*
                                   .arg(whole.height())
                                   .toLatin1());
     return bytes;
+}
+
+QByteArray GraphPicture::svg(const Frame& frame, const Drawing& draw, const Key* key) {
+    return svgOf(size(frame, key), QStringLiteral("Morvane"), [&](QPainter& p) {
+        p.translate(-QPoint(px(Left), px(Top)));
+        paintBox(p, frame);
+        {
+            p.save();
+            PainterSurface surface(p, {frame.foreground, frame.font});
+            draw(surface);
+            p.restore();
+        }
+        paintFront(p, frame);
+        if (key) {
+            p.translate(QPoint(px(Left), px(Top) + size().height()));
+            paintKey(p, frame, *key);
+        }
+    });
 }

@@ -72,6 +72,10 @@ public:
     static QByteArray png(const Frame& frame, qreal scale, const Drawing& draw,
                           const Key* key = nullptr);
     static QByteArray svg(const Frame& frame, const Drawing& draw, const Key* key = nullptr);
+    // Any picture of `whole` pixels as SVG, as every picture of the program
+    // is written: in its own pixels, text as large as on a plain image.
+    static QByteArray svgOf(const QSize& whole, const QString& title,
+                            const std::function<void(QPainter&)>& paint);
 
 private:
     static void paintBox(QPainter& p, const Frame& frame);

@@ -2,11 +2,11 @@
 
 #include "common/numbertext.h"
 #include "common/runerror.h"
+#include "export/graphpicture.h"
 
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <cmath>
 
 namespace {
@@ -76,23 +76,8 @@ QByteArray LabFiles::png(const LabRun& run, const LabPicture::Style& style, cons
 }
 
 QByteArray LabFiles::svg(const LabRun& run, const LabPicture::Style& style, const QSize& size) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setViewBox(QRect(QPoint(0, 0), withCaption(size)));
-    generator.setResolution(QImage(1, 1, QImage::Format_ARGB32).logicalDpiX());
-    generator.setTitle(QStringLiteral("Morvane: фазовый портрет"));
-    QPainter p(&generator);
-    paint(p, run, style, size);
-    p.end();
-    const qsizetype at = bytes.indexOf("<svg");
-    if (at >= 0)
-        bytes.insert(at + 4, QStringLiteral(" width=\"%1\" height=\"%2\"")
-                                 .arg(size.width())
-                                 .arg(withCaption(size).height())
-                                 .toLatin1());
-    return bytes;
+    return GraphPicture::svgOf(withCaption(size), QStringLiteral("Morvane: фазовый портрет"),
+                               [&](QPainter& p) { paint(p, run, style, size); });
 }
 
 QByteArray LabFiles::csv(const LabRun& run, const QList<Row>& readout, CsvWriter::Style style) {

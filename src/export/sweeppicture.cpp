@@ -10,7 +10,6 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 #include <cmath>
 
 namespace {
@@ -239,24 +238,7 @@ QByteArray SweepPicture::png(const std::vector<SweepSpec>& specs, const SweepRun
 
 QByteArray SweepPicture::svg(const std::vector<SweepSpec>& specs, const SweepRunner::Results& r,
                              const QList<int>& columns, const QString& caption) {
-    const QSize whole = size(r, columns, caption, specs.size() == 2);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setViewBox(QRect(QPoint(0, 0), whole));
-    // As GraphPicture's: text as large as on a plain image.
-    generator.setResolution(QImage(1, 1, QImage::Format_ARGB32).logicalDpiX());
-    generator.setTitle(QStringLiteral("Morvane"));
-    {
-        QPainter p(&generator);
-        paint(p, specs, r, columns, caption);
-    }
-    const qsizetype at = bytes.indexOf("<svg");
-    if (at >= 0)
-        bytes.insert(at + 4, QStringLiteral(" width=\"%1\" height=\"%2\"")
-                                 .arg(whole.width())
-                                 .arg(whole.height())
-                                 .toLatin1());
-    return bytes;
+    return GraphPicture::svgOf(size(r, columns, caption, specs.size() == 2),
+                               QStringLiteral("Morvane"),
+                               [&](QPainter& p) { paint(p, specs, r, columns, caption); });
 }
