@@ -19,7 +19,7 @@
 #include "export/exportcommand.h"
 #include "export/graphpicture.h"
 #include "export/labpicture.h"
-#include "export/sweepspec.h"
+#include "export/sweptinput.h"
 #include "extinction/ensemble.h"
 #include "light/mainfrmlight.h"
 #include "model/inputreader.h"
@@ -430,11 +430,11 @@ qsizetype exportOnce(const QStringList& args) {
 // k1 over 1000 values at the texts at load: the sweep on `threads`, or
 // (threads 0) each value's --summary in turn.
 void sweep(benchmark::State& st, int threads) {
-    std::vector<SweepSpec> specs;
-    SweepSpec::parse({QStringLiteral("k1=0,1:1:1000")}, specs);
+    std::vector<SweptInput> swept;
+    SweptInput::parse({QStringLiteral("k1=0,1:1:1000")}, swept);
     QList<QStringList> singles;
-    for (long long i = 0; i < specs[0].count; ++i)
-        singles << QStringList{QStringLiteral("--k1=") + specs[0].text(i),
+    for (long long i = 0; i < swept[0].count; ++i)
+        singles << QStringList{QStringLiteral("--k1=") + swept[0].text(i),
                                QStringLiteral("--summary=-")};
     const QStringList args = {QStringLiteral("--sweep=k1=0,1:1:1000"), QStringLiteral("--table=-"),
                               QStringLiteral("--threads=%1").arg(threads)};

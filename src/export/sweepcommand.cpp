@@ -42,15 +42,15 @@ std::optional<QString> plotted(const QString& text, const QStringList& figures,
 }
 
 // The first point that did not run, for the message under the outputs.
-QString firstFailure(const std::vector<SweepSpec>& specs, const SweepRunner::Results& r) {
+QString firstFailure(const std::vector<SweptInput>& swept, const SweepRunner::Results& r) {
     for (long long p = 0; p < r.points; ++p) {
         if (r.failures[std::size_t(p)].isEmpty())
             continue;
         QStringList at;
-        for (int k = 0; k < int(specs.size()); ++k)
+        for (int k = 0; k < int(swept.size()); ++k)
             at << QStringLiteral("%1 = %2").arg(
-                specs[std::size_t(k)].name,
-                specs[std::size_t(k)].text(SweepSpec::indexIn(specs, p, k)));
+                swept[std::size_t(k)].name,
+                swept[std::size_t(k)].text(SweptInput::indexIn(swept, p, k)));
         return at.join(QStringLiteral(", ")) + QStringLiteral(": ") + r.failures[std::size_t(p)];
     }
     return QString();
@@ -63,9 +63,9 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
         return Status::BadInput;
     };
     SweepRunner::Setup setup{o, {}, o.compareSteps, o.extinctionColumns, 0};
-    if (const auto problem = SweepSpec::parse(o.sweeps, setup.specs))
+    if (const auto problem = SweptInput::parse(o.sweeps, setup.swept))
         return refuse(*problem);
-    for (const SweepSpec& s : setup.specs)
+    for (const SweptInput& s : setup.swept)
         if (s.name == QLatin1String("divisor") && !o.marked())
             return refuse(QStringLiteral("--sweep=%1: без --disaster делитель ничего не меняет")
                               .arg(o.sweeps.filter(QStringLiteral("divisor=")).value(0)));
@@ -73,7 +73,7 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
     QList<int> columns;
     if (const auto problem = plotted(o.plot, figures, columns))
         return refuse(*problem);
-    if (setup.specs.size() == 2 && columns.size() > 1)
+    if (setup.swept.size() == 2 && columns.size() > 1)
         return refuse(QStringLiteral("--plot=%1: сетка из двух параметров рисуется цветом, по "
                                      "одному показателю")
                           .arg(o.plot));
@@ -87,13 +87,13 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
         first.read(SweepRunner::optionsAt(setup, 0));
     } catch (const ExportInputs::Refusal& refusal) {
         bool swept = false;
-        for (const SweepSpec& s : setup.specs)
+        for (const SweptInput& s : setup.swept)
             swept |= refusal.options.contains(s.name);
         if (!swept)
             return refuse(refusal.message + QStringLiteral(". Смотри, что пишешь!!"));
     }
 
-    const long long total = SweepSpec::points(setup.specs);
+    const long long total = SweptInput::points(setup.swept);
     const bool progress = ExportCommand::onTerminal(err);
     OutputFiles files;
     QString stage;
@@ -117,17 +117,17 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
             ExportCommand::say(err, ExportCommand::interrupted());
             return Status::Interrupted;
         }
-        const QString caption = SweepPicture::caption(o, setup.specs);
+        const QString caption = SweepPicture::caption(o, setup.swept);
         for (const auto& [name, file] : o.outputs) {
             stage = QStringLiteral("--%1=%2: ").arg(name, file);
             if (name == QLatin1String("table"))
-                files.add(file, SweepTable::csv(setup.specs, results,
+                files.add(file, SweepTable::csv(setup.swept, results,
                                                 o.decimalComma ? CsvWriter::DecimalComma
                                                                : CsvWriter::Plain));
             else if (name == QLatin1String("sweep-png"))
-                files.add(file, SweepPicture::png(setup.specs, results, columns, caption, scale));
+                files.add(file, SweepPicture::png(setup.swept, results, columns, caption, scale));
             else
-                files.add(file, SweepPicture::svg(setup.specs, results, columns, caption));
+                files.add(file, SweepPicture::svg(setup.swept, results, columns, caption));
         }
         stage.clear();
         if (Interruption::requested()) {
@@ -150,6 +150,6 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
         ExportCommand::say(err, QStringLiteral("точек без показателей: %1 из %2, первая: %3")
                                     .arg(failed)
                                     .arg(total)
-                                    .arg(firstFailure(setup.specs, results)));
+                                    .arg(firstFailure(setup.swept, results)));
     return Status::Success;
 }

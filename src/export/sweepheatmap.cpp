@@ -26,7 +26,7 @@ QColor SweepHeatMap::colour(double f) {
                             float(a.blueF() + (b.blueF() - a.blueF()) * u));
 }
 
-void SweepHeatMap::paint(QPainter& p, const QRectF& plot, const std::vector<SweepSpec>& specs,
+void SweepHeatMap::paint(QPainter& p, const QRectF& plot, const std::vector<SweptInput>& swept,
                          const SweepRunner::Results& r, int c) {
     double low = INFINITY, high = -INFINITY;
     for (long long i = 0; i < r.points; ++i)
@@ -38,21 +38,21 @@ void SweepHeatMap::paint(QPainter& p, const QRectF& plot, const std::vector<Swee
         low = 0, high = 1;
     const SweepAxes::Axis colours = SweepAxes::Axis::of(low, high, false);
     // Each cell reaches halfway to its neighbours.
-    const auto range = [](const SweepSpec& s) {
+    const auto range = [](const SweptInput& s) {
         const double half = std::fabs(s.to - s.from) / double(s.count - 1) / 2;
         return SweepAxes::Axis::of(std::min(s.from, s.to) - half, std::max(s.from, s.to) + half,
                                    false);
     };
-    const SweepAxes::Scale x{range(specs[0]), plot.left(), plot.right()};
-    const SweepAxes::Scale y{range(specs[1]), plot.bottom(), plot.top()};
+    const SweepAxes::Scale x{range(swept[0]), plot.left(), plot.right()};
+    const SweepAxes::Scale y{range(swept[1]), plot.bottom(), plot.top()};
     const auto colourOf = [&](long long i) {
         return r.has(i, c) ? colour((r.at(i, c) - colours.low) / (colours.high - colours.low))
                            : Missing;
     };
-    const long long across = specs[0].count, up = specs[1].count;
+    const long long across = swept[0].count, up = swept[1].count;
     if (r.points <= MostRectangles) {
         for (long long i = 0; i < r.points; ++i) {
-            const double cx = specs[0].value(i / up), cy = specs[1].value(i % up);
+            const double cx = swept[0].value(i / up), cy = swept[1].value(i % up);
             const double hx = (x.axis.high - x.axis.low) / double(across) / 2;
             const double hy = (y.axis.high - y.axis.low) / double(up) / 2;
             p.fillRect(
@@ -64,14 +64,14 @@ void SweepHeatMap::paint(QPainter& p, const QRectF& plot, const std::vector<Swee
         QImage cells(int(across), int(up), QImage::Format_RGB32);
         for (long long i = 0; i < r.points; ++i) {
             const int col = int(i / up), row = int(i % up);
-            cells.setPixelColor(specs[0].to > specs[0].from ? col : int(across) - 1 - col,
-                                specs[1].to > specs[1].from ? int(up) - 1 - row : row, colourOf(i));
+            cells.setPixelColor(swept[0].to > swept[0].from ? col : int(across) - 1 - col,
+                                swept[1].to > swept[1].from ? int(up) - 1 - row : row, colourOf(i));
         }
         p.drawImage(plot, cells);
     }
-    SweepAxes::paint(p, plot, x, y, SweepAxes::shown(specs[0].name), false);
+    SweepAxes::paint(p, plot, x, y, SweepAxes::shown(swept[0].name), false);
     const QFontMetricsF fm(p.font());
-    p.drawText(QPointF(Margin, plot.top() - 3), SweepAxes::shown(specs[1].name));
+    p.drawText(QPointF(Margin, plot.top() - 3), SweepAxes::shown(swept[1].name));
     // The colour scale beside the map.
     const QRectF bar(plot.right() + 12, plot.top(), BarWidth, plot.height());
     QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());

@@ -19,6 +19,6 @@ public:
     // Viridis: even in lightness, readable in grey; f from 0 to 1.
     static QColor colour(double f);
 
-    static void paint(QPainter& p, const QRectF& plot, const std::vector<SweepSpec>& specs,
+    static void paint(QPainter& p, const QRectF& plot, const std::vector<SweptInput>& swept,
                       const SweepRunner::Results& results, int column);
 };

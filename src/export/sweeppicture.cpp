@@ -94,7 +94,7 @@ Layout layoutOf(const QList<Entry>& entries, const QString& caption) {
     return k;
 }
 
-void paintLines(QPainter& p, const QRectF& plot, const SweepSpec& s, const SweepRunner::Results& r,
+void paintLines(QPainter& p, const QRectF& plot, const SweptInput& s, const SweepRunner::Results& r,
                 const QList<int>& columns) {
     double low = INFINITY, high = -INFINITY;
     for (const int c : columns)
@@ -152,11 +152,11 @@ void paintLines(QPainter& p, const QRectF& plot, const SweepSpec& s, const Sweep
 
 } // namespace
 
-QString SweepPicture::caption(const ExportOptions& o, const std::vector<SweepSpec>& specs) {
+QString SweepPicture::caption(const ExportOptions& o, const std::vector<SweptInput>& swept) {
     QStringList items;
-    QStringList swept;
-    for (const SweepSpec& s : specs) {
-        swept << s.name;
+    QStringList names;
+    for (const SweptInput& s : swept) {
+        names << s.name;
         items << QStringLiteral("%1 от %2 до %3, точек: %4")
                      .arg(SweepAxes::shown(s.name), typed(s.text(0)), typed(s.text(s.count - 1)))
                      .arg(s.count);
@@ -165,13 +165,13 @@ QString SweepPicture::caption(const ExportOptions& o, const std::vector<SweepSpe
         {"k1", &o.texts.k1}, {"k2", &o.texts.k2}, {"a1", &o.texts.a1}, {"a2", &o.texts.a2},
         {"dt", &o.texts.dt}, {"t", &o.texts.t},   {"x0", &o.texts.x0}, {"y0", &o.texts.y0}};
     for (const auto& [name, text] : inputs)
-        if (!swept.contains(QLatin1String(name)))
+        if (!names.contains(QLatin1String(name)))
             items << QStringLiteral("%1 = %2").arg(SweepAxes::shown(QLatin1String(name)),
                                                    typed(*text));
     if (const auto method = Integrator::fromName(o.method))
         items << LabPicture::methodName(*method);
-    const bool when = swept.contains(QStringLiteral("disaster")),
-               divisor = swept.contains(QStringLiteral("divisor"));
+    const bool when = names.contains(QStringLiteral("disaster")),
+               divisor = names.contains(QStringLiteral("divisor"));
     if (!o.marked() && !when)
         items << QStringLiteral("без катастрофы");
     else
@@ -186,10 +186,10 @@ QSize SweepPicture::size(const SweepRunner::Results& results, const QList<int>& 
     return QSize(Width, int(layoutOf(legendOf(results, columns, grid), caption).height));
 }
 
-void SweepPicture::paint(QPainter& p, const std::vector<SweepSpec>& specs,
+void SweepPicture::paint(QPainter& p, const std::vector<SweptInput>& swept,
                          const SweepRunner::Results& r, const QList<int>& columns,
                          const QString& caption) {
-    const bool grid = specs.size() == 2;
+    const bool grid = swept.size() == 2;
     const QList<Entry> entries = legendOf(r, columns, grid);
     const Layout k = layoutOf(entries, caption);
     p.fillRect(QRectF(0, 0, Width, k.height), Qt::white);
@@ -197,9 +197,9 @@ void SweepPicture::paint(QPainter& p, const std::vector<SweepSpec>& specs,
     const QRectF plot(Left, Top, Width - Left - (grid ? SweepHeatMap::ScaleRoom : Right),
                       PlotHeight - Top - Bottom);
     if (grid)
-        SweepHeatMap::paint(p, plot, specs, r, columns.value(0));
+        SweepHeatMap::paint(p, plot, swept, r, columns.value(0));
     else
-        paintLines(p, plot, specs[0], r, columns);
+        paintLines(p, plot, swept[0], r, columns);
     const QFontMetricsF fm(p.font());
     for (int i = 0; i < entries.size(); ++i) {
         const QPointF at = k.marks[i];
@@ -217,14 +217,14 @@ void SweepPicture::paint(QPainter& p, const std::vector<SweepSpec>& specs,
                    k.lines[i]);
 }
 
-QByteArray SweepPicture::png(const std::vector<SweepSpec>& specs, const SweepRunner::Results& r,
+QByteArray SweepPicture::png(const std::vector<SweptInput>& swept, const SweepRunner::Results& r,
                              const QList<int>& columns, const QString& caption, int scale) {
-    const QSize whole = size(r, columns, caption, specs.size() == 2);
+    const QSize whole = size(r, columns, caption, swept.size() == 2);
     QImage image(whole * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     {
         QPainter p(&image);
-        paint(p, specs, r, columns, caption);
+        paint(p, swept, r, columns, caption);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -236,9 +236,9 @@ QByteArray SweepPicture::png(const std::vector<SweepSpec>& specs, const SweepRun
     return bytes;
 }
 
-QByteArray SweepPicture::svg(const std::vector<SweepSpec>& specs, const SweepRunner::Results& r,
+QByteArray SweepPicture::svg(const std::vector<SweptInput>& swept, const SweepRunner::Results& r,
                              const QList<int>& columns, const QString& caption) {
-    return GraphPicture::svgOf(size(r, columns, caption, specs.size() == 2),
+    return GraphPicture::svgOf(size(r, columns, caption, swept.size() == 2),
                                QStringLiteral("Morvane"),
-                               [&](QPainter& p) { paint(p, specs, r, columns, caption); });
+                               [&](QPainter& p) { paint(p, swept, r, columns, caption); });
 }

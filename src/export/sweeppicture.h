@@ -17,12 +17,12 @@ class QPainter;
 class SweepPicture {
 public:
     // The parameters that stay fixed, as typed, and what is swept.
-    static QString caption(const ExportOptions& options, const std::vector<SweepSpec>& specs);
+    static QString caption(const ExportOptions& options, const std::vector<SweptInput>& swept);
 
     // columns: the figures to draw, by their index in results.figures.
-    static QByteArray png(const std::vector<SweepSpec>& specs, const SweepRunner::Results& results,
+    static QByteArray png(const std::vector<SweptInput>& swept, const SweepRunner::Results& results,
                           const QList<int>& columns, const QString& caption, int scale);
-    static QByteArray svg(const std::vector<SweepSpec>& specs, const SweepRunner::Results& results,
+    static QByteArray svg(const std::vector<SweptInput>& swept, const SweepRunner::Results& results,
                           const QList<int>& columns, const QString& caption);
 
     // Logical pixels: the width, and the height above the legend.
@@ -31,7 +31,7 @@ public:
 private:
     static QSize size(const SweepRunner::Results& results, const QList<int>& columns,
                       const QString& caption, bool grid);
-    static void paint(QPainter& p, const std::vector<SweepSpec>& specs,
+    static void paint(QPainter& p, const std::vector<SweptInput>& swept,
                       const SweepRunner::Results& results, const QList<int>& columns,
                       const QString& caption);
 };

@@ -127,14 +127,14 @@ ExportOptions SweepRunner::optionsAt(const Setup& setup, long long point) {
 }
 
 void SweepRunner::place(const Setup& setup, long long point, ExportOptions& o) {
-    for (int k = 0; k < int(setup.specs.size()); ++k) {
-        const SweepSpec& spec = setup.specs[std::size_t(k)];
-        const QString text = spec.text(SweepSpec::indexIn(setup.specs, point, k));
+    for (int k = 0; k < int(setup.swept.size()); ++k) {
+        const SweptInput& input = setup.swept[std::size_t(k)];
+        const QString text = input.text(SweptInput::indexIn(setup.swept, point, k));
         // As the option would have been typed.
         for (const ExportOptions::Row& row : ExportOptions::table())
-            if (spec.name == QLatin1String(row.name))
+            if (input.name == QLatin1String(row.name))
                 row.text(o) = text;
-        o.given.insert(spec.name);
+        o.given.insert(input.name);
     }
 }
 
@@ -142,7 +142,7 @@ SweepRunner::Results SweepRunner::run(const Setup& setup,
                                       const std::function<bool(long long)>& watch) {
     Results out;
     out.figures = figureNames(setup.compareSteps, setup.extinction);
-    out.points = SweepSpec::points(setup.specs);
+    out.points = SweptInput::points(setup.swept);
     const std::size_t width = std::size_t(out.figures.size());
     out.cells.assign(std::size_t(out.points) * width, 0.0);
     out.defined.assign(std::size_t(out.points) * width, 0);

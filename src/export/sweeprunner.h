@@ -1,7 +1,7 @@
 #pragma once
 
 #include "export/exportoptions.h"
-#include "export/sweepspec.h"
+#include "export/sweptinput.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +18,7 @@ class SweepRunner {
 public:
     struct Setup {
         ExportOptions options; // the fixed texts; the swept ones are replaced
-        std::vector<SweepSpec> specs;
+        std::vector<SweptInput> swept;
         bool compareSteps = false;
         bool extinction = false;
         int threads = 0; // 0: every core

@@ -12,21 +12,21 @@ void appendText(QByteArray& out, const QString& text) {
 }
 } // namespace
 
-QByteArray SweepTable::csv(const std::vector<SweepSpec>& specs, const SweepRunner::Results& r,
+QByteArray SweepTable::csv(const std::vector<SweptInput>& swept, const SweepRunner::Results& r,
                            CsvWriter::Style style) {
     const char sep = style == CsvWriter::DecimalComma ? ';' : ',';
     QByteArray out = CsvWriter::start(style);
     QStringList header;
-    for (const SweepSpec& s : specs)
+    for (const SweptInput& s : swept)
         header << s.name;
     header << r.figures << QStringLiteral("failure");
     out += header.join(QLatin1Char(sep)).toUtf8();
     out += '\n';
     const int width = int(r.figures.size());
     for (long long p = 0; p < r.points; ++p) {
-        for (int k = 0; k < int(specs.size()); ++k) {
-            const SweepSpec& s = specs[std::size_t(k)];
-            CsvWriter::appendNumber(out, s.value(SweepSpec::indexIn(specs, p, k)), style, 0);
+        for (int k = 0; k < int(swept.size()); ++k) {
+            const SweptInput& s = swept[std::size_t(k)];
+            CsvWriter::appendNumber(out, s.value(SweptInput::indexIn(swept, p, k)), style, 0);
             out += sep;
         }
         for (int f = 0; f < width; ++f) {

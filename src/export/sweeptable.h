@@ -11,6 +11,6 @@
 // text that reads back as the same double, as --summary writes them.
 class SweepTable {
 public:
-    static QByteArray csv(const std::vector<SweepSpec>& specs, const SweepRunner::Results& results,
+    static QByteArray csv(const std::vector<SweptInput>& swept, const SweepRunner::Results& results,
                           CsvWriter::Style style);
 };

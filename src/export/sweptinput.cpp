@@ -1,4 +1,4 @@
-#include "export/sweepspec.h"
+#include "export/sweptinput.h"
 
 #include "common/numbertext.h"
 #include "common/runerror.h"
@@ -12,17 +12,17 @@ QString refused(const QString& given, const QString& why) {
 }
 } // namespace
 
-const QStringList& SweepSpec::names() {
+const QStringList& SweptInput::names() {
     static const QStringList all = {"dt", "x0", "y0", "k1",       "k2",
                                     "a1", "a2", "t",  "disaster", "divisor"};
     return all;
 }
 
-bool SweepSpec::whole() const {
+bool SweptInput::whole() const {
     return name == QLatin1String("t") || name == QLatin1String("divisor");
 }
 
-double SweepSpec::value(long long i) const {
+double SweptInput::value(long long i) const {
     if (whole())
         return from + double((long long)(to - from) / (count - 1) * i);
     // Exact at both ends and monotonic between them.
@@ -34,14 +34,14 @@ double SweepSpec::value(long long i) const {
     return rounded;
 }
 
-QString SweepSpec::text(long long i) const {
+QString SweptInput::text(long long i) const {
     char buf[32];
     const auto end = std::to_chars(buf, buf + sizeof buf, value(i)).ptr;
     return QString::fromLatin1(buf, int(end - buf));
 }
 
-std::optional<QString> SweepSpec::parse(const QStringList& given, std::vector<SweepSpec>& specs) {
-    specs.clear();
+std::optional<QString> SweptInput::parse(const QStringList& given, std::vector<SweptInput>& swept) {
+    swept.clear();
     if (given.size() > 2)
         return QStringLiteral("--sweep задан %1 раза: перебирать можно один параметр или сетку "
                               "из двух")
@@ -53,7 +53,7 @@ std::optional<QString> SweepSpec::parse(const QStringList& given, std::vector<Sw
         if (eq < 0 || parts.size() != 3)
             return refused(text,
                            QStringLiteral("нужно ИМЯ=ОТ:ДО:N, например --sweep=k1=0,1:0,5:9"));
-        SweepSpec s;
+        SweptInput s;
         s.name = text.left(eq);
         if (!names().contains(s.name))
             return refused(text, QStringLiteral("«%1» — не входной параметр; перебирают %2")
@@ -89,20 +89,20 @@ std::optional<QString> SweepSpec::parse(const QStringList& given, std::vector<Sw
         points *= s.count;
         if (points > MostPoints)
             return QStringLiteral("--sweep: точек в переборе больше %1").arg(MostPoints);
-        specs.push_back(s);
+        swept.push_back(s);
     }
     return std::nullopt;
 }
 
-long long SweepSpec::points(const std::vector<SweepSpec>& specs) {
+long long SweptInput::points(const std::vector<SweptInput>& swept) {
     long long n = 1;
-    for (const SweepSpec& s : specs)
+    for (const SweptInput& s : swept)
         n *= s.count;
     return n;
 }
 
-long long SweepSpec::indexIn(const std::vector<SweepSpec>& specs, long long point, int spec) {
-    if (specs.size() < 2)
+long long SweptInput::indexIn(const std::vector<SweptInput>& swept, long long point, int which) {
+    if (swept.size() < 2)
         return point;
-    return spec == 0 ? point / specs[1].count : point % specs[1].count;
+    return which == 0 ? point / swept[1].count : point % swept[1].count;
 }
