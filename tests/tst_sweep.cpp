@@ -177,6 +177,10 @@ private slots:
         for (const char* text : {">withDisaster.predators.fraction", ">periodBefore", "интервал",
                                  ">делитель<", "k1 = 0,9;", "t = 7,07<", ">0,8<", ">8<"})
             QVERIFY2(svg.contains(text), text);
+        // Each figure in a colour of its own, blue then vermilion, the same in
+        // its legend.
+        for (const char* colour : {"stroke=\"#0072b2\"", "stroke=\"#d55e00\""})
+            QVERIFY2(svg.count(colour) >= 2, colour);
         const QString png = dir.filePath("s.png");
         QCOMPARE(exportWith(QString(args).replace("--sweep-svg=-", "--scale=2 --sweep-png=" + png))
                      .first,
