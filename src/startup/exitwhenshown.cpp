@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -19,9 +20,16 @@ bool ExitWhenShown::eventFilter(QObject* watched, QEvent* event) {
         // The window's name and its layout direction after the word, for a
         // caller that checks which edition opened and that Qt's own options
         // (-reverse) still apply.
+        // Then the desktop file the desktop matches the window with, and the
+        // language of Qt's own texts (a dialog's buttons), which a missing
+        // catalogue or a start-up that forgot it leaves English.
         const QWidget* window = static_cast<QWidget*>(watched);
-        const QByteArray seen =
-            window->objectName().toLatin1() + (window->isRightToLeft() ? " rtl" : " ltr");
+        const bool qtInRussian = QCoreApplication::translate("QPlatformTheme", "Cancel") !=
+                                 QLatin1String("Cancel");
+        const QByteArray seen = window->objectName().toLatin1() +
+                                (window->isRightToLeft() ? " rtl " : " ltr ") +
+                                QGuiApplication::desktopFileName().toLatin1() +
+                                (qtInRussian ? " ru" : " en");
         QTimer::singleShot(0, qApp, [this, seen] {
             std::printf("shown %s\n", seen.constData());
             std::fflush(stdout);

@@ -1,10 +1,11 @@
 #pragma once
 
 // A start-up probe for the benchmarks: with MORVANE_EXIT_WHEN_SHOWN set in
-// the environment, the program prints "shown", the main window's name and
-// its layout direction ("shown MainFrmLight ltr") and quits right after the
-// window's first paint, so that a launcher can time the start-up and read
-// its peak memory, and a test can tell what the command line opened.
+// the environment, the program prints "shown", the main window's name, its
+// layout direction, the desktop file name and the language of Qt's own texts
+// ("shown MainFrmLight ltr io.github.morvane.Morvane ru") and quits right
+// after the window's first paint, so that a launcher can time the start-up
+// and read its peak memory, and a test can tell how the program started.
 
 #include <QObject>
 
