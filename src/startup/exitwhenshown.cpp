@@ -24,12 +24,11 @@ bool ExitWhenShown::eventFilter(QObject* watched, QEvent* event) {
         // language of Qt's own texts (a dialog's buttons), which a missing
         // catalogue or a start-up that forgot it leaves English.
         const QWidget* window = static_cast<QWidget*>(watched);
-        const bool qtInRussian = QCoreApplication::translate("QPlatformTheme", "Cancel") !=
-                                 QLatin1String("Cancel");
-        const QByteArray seen = window->objectName().toLatin1() +
-                                (window->isRightToLeft() ? " rtl " : " ltr ") +
-                                QGuiApplication::desktopFileName().toLatin1() +
-                                (qtInRussian ? " ru" : " en");
+        const bool qtInRussian =
+            QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel");
+        const QByteArray seen =
+            window->objectName().toLatin1() + (window->isRightToLeft() ? " rtl " : " ltr ") +
+            QGuiApplication::desktopFileName().toLatin1() + (qtInRussian ? " ru" : " en");
         QTimer::singleShot(0, qApp, [this, seen] {
             std::printf("shown %s\n", seen.constData());
             std::fflush(stdout);
