@@ -216,6 +216,49 @@ private slots:
                  control.done.load());
     }
 
+    // The notes under the figures. Without a disaster both sides are the
+    // same runs, so their explosions are counted once; with one, the two
+    // sides' explosions add up.
+    void notes_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<bool>("disaster");
+        QTest::addColumn<int>("explodedWith");
+        QTest::addColumn<int>("explodedWithout");
+        QTest::addColumn<int>("done");
+        QTest::addColumn<QStringList>("notes");
+        const QString same = "Катастрофа не задана или не приходится на шаг: с ней и без неё — "
+                             "одни и те же прогоны";
+        const QString boom = " прогонов превысили 1000000000 особей (взрыв): они остановлены и "
+                             "считаются невымершими, их числа после взрыва — последние";
+        QTest::newRow("all made") << "" << true << 0 << 0 << 40 << QStringList{};
+        QTest::newRow("stopped") << "" << true << 0 << 0 << 17
+                                 << QStringList{"Остановлено: готово 17 прогонов из 40, показатели "
+                                                "по ним"};
+        QTest::newRow("a fault, also stopped")
+            << "не хватило памяти" << true << 0 << 0 << 17
+            << QStringList{"Расчёт прерван ошибкой: не хватило памяти"};
+        QTest::newRow("exploded on both sides")
+            << "" << true << 2 << 5 << 40 << QStringList{"7" + boom};
+        QTest::newRow("exploded without it only")
+            << "" << true << 0 << 3 << 40 << QStringList{"3" + boom};
+        QTest::newRow("no disaster: the same runs")
+            << "" << false << 4 << 4 << 40 << QStringList{same, "4" + boom};
+    }
+    void notes() {
+        QFETCH(QString, failure);
+        QFETCH(bool, disaster);
+        QFETCH(int, explodedWith);
+        QFETCH(int, explodedWithout);
+        QFETCH(int, done);
+        Result r;
+        r.failure = failure;
+        r.hasDisaster = disaster;
+        r.partial = done < 40;
+        r.withDisaster.explosions = explodedWith;
+        r.withoutDisaster.explosions = explodedWithout;
+        QTEST(notesOn(r, done, 40), "notes");
+    }
+
     // The command's file: the core's figures for the same scenario and
     // seed, the same bytes on one thread and two, and its fixed keys.
     void command() {

@@ -166,6 +166,27 @@ std::vector<double> moments(const Scenario& s, int count) {
     return out;
 }
 
+QStringList notesOn(const Result& r, long long done, long long total) {
+    QStringList notes;
+    if (!r.failure.isEmpty())
+        notes << QStringLiteral("Расчёт прерван ошибкой: %1").arg(r.failure);
+    else if (r.partial)
+        notes << QStringLiteral("Остановлено: готово %1 прогонов из %2, показатели по ним")
+                     .arg(done)
+                     .arg(total);
+    if (!r.hasDisaster)
+        notes << QStringLiteral("Катастрофа не задана или не приходится на шаг: с ней и без "
+                                "неё — одни и те же прогоны");
+    const long long exploded =
+        r.withDisaster.explosions + (r.hasDisaster ? r.withoutDisaster.explosions : 0);
+    if (exploded > 0)
+        notes << QStringLiteral("%1 прогонов превысили %2 особей (взрыв): они остановлены и "
+                                "считаются невымершими, их числа после взрыва — последние")
+                     .arg(exploded)
+                     .arg(IndividualRun::Cap);
+    return notes;
+}
+
 Result run(const Scenario& s, const Settings& settings, Control* control) {
     Result r;
     Control own;
@@ -276,22 +297,7 @@ Result run(const Scenario& s, const Settings& settings, Control* control) {
         r.byMoment.push_back({at[m], Share::wilson(sum.momentEither[m], sum.momentRuns[m])});
 
     r.partial = c.done.load() < total;
-    if (!r.failure.isEmpty())
-        r.notes << QStringLiteral("Расчёт прерван ошибкой: %1").arg(r.failure);
-    else if (r.partial)
-        r.notes << QStringLiteral("Остановлено: готово %1 прогонов из %2, показатели по ним")
-                       .arg(c.done.load())
-                       .arg(total);
-    if (!r.hasDisaster)
-        r.notes << QStringLiteral("Катастрофа не задана или не приходится на шаг: с ней и без "
-                                  "неё — одни и те же прогоны");
-    const long long exploded =
-        r.withDisaster.explosions + (r.hasDisaster ? r.withoutDisaster.explosions : 0);
-    if (exploded > 0)
-        r.notes << QStringLiteral("%1 прогонов превысили %2 особей (взрыв): они остановлены и "
-                                  "считаются невымершими, их числа после взрыва — последние")
-                       .arg(exploded)
-                       .arg(IndividualRun::Cap);
+    r.notes = notesOn(r, c.done.load(), total);
     return r;
 }
 

@@ -92,6 +92,11 @@ struct Control {
 // span, each moved to the step the strike rule gives it.
 std::vector<double> moments(const Scenario& s, int count);
 
+// The notes under a result's figures: a fault or a stop (`done` of `total`
+// runs made), the same runs on both sides, the runs that exploded, each
+// counted once.
+QStringList notesOn(const Result& r, long long done, long long total);
+
 // Blocks until every run is made or `control->stop` is set; then the
 // figures of the runs that finished, marked partial. Throws nothing: a
 // fault in a worker ends the ensemble with `failure` set. The scenario and
