@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QRandomGenerator>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -110,6 +111,16 @@ class TstLab : public QObject {
         w->StartCount->click();
     }
     void openLab() { QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier); }
+    // Every line of the readout whole, however long its reason and however
+    // many lines there are: scrolled to, never cut off.
+    void readoutWhole() {
+        auto* readout = lab()->findChild<QScrollArea*>("ReadoutPanel");
+        for (const QLabel* line : readout->findChildren<QLabel*>())
+            if (line->isVisible())
+                QTRY_VERIFY2(line->height() >= line->heightForWidth(line->width()) &&
+                                 line->geometry().bottom() < readout->widget()->height(),
+                             qPrintable(line->text()));
+    }
     void type(const char* box, const QString& text) {
         auto* e = lab()->findChild<QLineEdit*>(box);
         e->selectAll();
@@ -222,6 +233,7 @@ private slots:
             shown << lab()->findChild<QLineEdit*>(box)->text();
         QCOMPARE(shown, QStringList({"0,9", "0,6", "0,3", "0,2"}) + boxes);
         QVERIFY(shows(lab()->run()));
+        readoutWhole();
     }
 
     // Words, never "nan" or "inf", on the window and its picture's notes.
@@ -234,6 +246,7 @@ private slots:
         lab()->setScenario(p);
         lab()->run();
         QVERIFY(!lab()->grab().isNull());
+        readoutWhole();
         QStringList texts = labelTexts(lab());
         const QRegularExpression opening('^' +
                                          QRegularExpression::escape(QString::fromUtf8(words)));

@@ -6,10 +6,16 @@
 #include <QGridLayout>
 #include <QLabel>
 
-ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(this)) {
+ReadoutPanel::ReadoutPanel(QWidget* parent) : QScrollArea(parent) {
+    setObjectName(QStringLiteral("ReadoutPanel"));
+    auto* lines = new QWidget(this);
+    lines->setObjectName(QStringLiteral("ReadoutLines"));
+    m_grid = new QGridLayout(lines);
     m_grid->setContentsMargins(0, 0, 0, 0);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int i = 0; i < Lines; ++i) {
-        auto* line = new QLabel(this);
+        auto* line = new QLabel(lines);
         line->setObjectName(QStringLiteral("Readout%1").arg(i + 1));
         line->setTextInteractionFlags(Qt::TextSelectableByMouse);
         line->setTextFormat(Qt::PlainText);
@@ -33,10 +39,13 @@ ReadoutPanel::ReadoutPanel(QWidget* parent) : QWidget(parent), m_grid(new QGridL
     m_grid->setColumnStretch(0, 1);
     m_grid->setColumnStretch(1, 1);
     m_grid->setAlignment(Qt::AlignTop);
+    // The lines take the panel's width and as much height as they wrap to.
+    setWidget(lines);
+    setWidgetResizable(true);
     // One height whatever the lines say, so that the plane above keeps its
     // size (and a start dragged on it stays under the pointer) when a
     // disaster's block or a fall's line comes or goes: room for a full
-    // column and five wrapped lines.
+    // column and five wrapped lines; more scroll.
     setFixedHeight(
         int((FirstColumn + 5) * (fontMetrics().lineSpacing() + m_grid->verticalSpacing())));
 }

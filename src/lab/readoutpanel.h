@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QScrollArea>
 #include <QStringList>
-#include <QWidget>
 
 class QGridLayout;
 class QLabel;
@@ -9,8 +9,10 @@ class QLabel;
 // The lab's readout: a label per line, named Readout1, Readout2, ... so a
 // screen reader reads each as it stands. The lines every run has fill the
 // first column; those of a fall or a disaster go beside them, and without
-// them the first column takes the whole width. Long reasons wrap.
-class ReadoutPanel : public QWidget {
+// them the first column takes the whole width. Long reasons wrap, and when
+// the lines need more than the panel's fixed height it scrolls, so that
+// every word stays readable.
+class ReadoutPanel : public QScrollArea {
     Q_OBJECT
 public:
     explicit ReadoutPanel(QWidget* parent);
@@ -23,7 +25,7 @@ public:
 private:
     static constexpr int Lines = 16;
     static constexpr int FirstColumn = 9;
-    QGridLayout* m_grid;
+    QGridLayout* m_grid = nullptr;
     QList<QLabel*> m_lines;
     QStringList m_full;
     bool m_twoColumns = true;
