@@ -62,7 +62,7 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
         ExportCommand::say(err, why);
         return Status::BadInput;
     };
-    SweepRunner::Setup setup{o, {}, o.compareSteps, o.extinctionColumns, 0};
+    SweepRunner::Setup setup{o, {}, o.compareSteps, o.extinctionColumns, 0, {}};
     if (const auto problem = SweptInput::parse(o.sweeps, setup.swept))
         return refuse(*problem);
     for (const SweptInput& s : setup.swept)
@@ -93,6 +93,12 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
             return refuse(refusal.message + QStringLiteral(". Смотри, что пишешь!!"));
     }
 
+    const CsvWriter::Style style = o.decimalComma ? CsvWriter::DecimalComma : CsvWriter::Plain;
+    for (const auto& [name, file] : o.outputs)
+        if (name == QLatin1String("table"))
+            setup.row = [&setup, style](const SweepRunner::Results& r, long long point) {
+                return SweepTable::row(setup.swept, r, point, style);
+            };
     const long long total = SweptInput::points(setup.swept);
     const bool progress = ExportCommand::onTerminal(err);
     OutputFiles files;
@@ -121,9 +127,7 @@ int SweepCommand::run(const ExportOptions& o, QIODevice& out, QIODevice& err) {
         for (const auto& [name, file] : o.outputs) {
             stage = QStringLiteral("--%1=%2: ").arg(name, file);
             if (name == QLatin1String("table"))
-                files.add(file, SweepTable::csv(setup.swept, results,
-                                                o.decimalComma ? CsvWriter::DecimalComma
-                                                               : CsvWriter::Plain));
+                files.add(file, SweepTable::csv(setup.swept, results, style));
             else if (name == QLatin1String("sweep-png"))
                 files.add(file, SweepPicture::png(setup.swept, results, columns, caption, scale));
             else

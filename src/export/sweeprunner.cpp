@@ -147,6 +147,8 @@ SweepRunner::Results SweepRunner::run(const Setup& setup,
     out.cells.assign(std::size_t(out.points) * width, 0.0);
     out.defined.assign(std::size_t(out.points) * width, 0);
     out.failures.resize(std::size_t(out.points));
+    if (setup.row)
+        out.rows.resize(std::size_t(out.points));
 
     unsigned threads = setup.threads > 0 ? unsigned(setup.threads)
                                          : std::max(1u, std::thread::hardware_concurrency());
@@ -182,6 +184,8 @@ SweepRunner::Results SweepRunner::run(const Setup& setup,
                     std::fill_n(row.defined, width, 0);
                     out.failures[std::size_t(p)] = reason(run);
                 }
+                if (setup.row)
+                    out.rows[std::size_t(p)] = setup.row(out, p);
                 done.fetch_add(1);
             }
         } catch (...) {

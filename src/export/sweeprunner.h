@@ -3,6 +3,7 @@
 #include "export/exportoptions.h"
 #include "export/sweptinput.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,12 +17,17 @@
 // its row with the reason; the others go on.
 class SweepRunner {
 public:
+    struct Results;
     struct Setup {
         ExportOptions options; // the fixed texts; the swept ones are replaced
         std::vector<SweptInput> swept;
         bool compareSteps = false;
         bool extinction = false;
         int threads = 0; // 0: every core
+        // When set, each point's line of text is made as soon as the point
+        // is, by the thread that made it, into Results::rows: the writing
+        // is shared out as the runs are.
+        std::function<QByteArray(const Results&, long long point)> row;
     };
 
     struct Results {
@@ -33,6 +39,8 @@ public:
         std::vector<char> defined;
         // Why a point has no figures; empty for a point that ran.
         std::vector<QString> failures;
+        // Setup::row of every point, when it was given.
+        std::vector<QByteArray> rows;
         // Stopped before every point was made.
         bool stopped = false;
         // A fault outside any point (memory for the bookkeeping).
