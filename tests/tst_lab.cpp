@@ -112,14 +112,22 @@ class TstLab : public QObject {
     }
     void openLab() { QTest::keyClick(w, Qt::Key_F, Qt::ControlModifier); }
     // Every line of the readout whole, however long its reason and however
-    // many lines there are: scrolled to, never cut off.
+    // many lines there are: scrolled to, never cut off nor covered.
     void readoutWhole() {
         auto* readout = lab()->findChild<QScrollArea*>("ReadoutPanel");
         const auto firstCut = [readout] {
+            QList<const QLabel*> shown;
             for (const QLabel* line : readout->findChildren<QLabel*>())
-                if (line->isVisible() && (line->height() < line->heightForWidth(line->width()) ||
-                                          line->geometry().bottom() >= readout->widget()->height()))
+                if (line->isVisible())
+                    shown << line;
+            for (const QLabel* line : shown) {
+                if (line->height() < line->heightForWidth(line->width()) ||
+                    line->geometry().bottom() >= readout->widget()->height())
                     return line->text();
+                for (const QLabel* other : shown)
+                    if (other != line && other->geometry().intersects(line->geometry()))
+                        return line->text() + " / " + other->text();
+            }
             return QString();
         };
         // Once the layout has settled: a cut line stays cut.

@@ -4,11 +4,14 @@
 
 #include "lab/riskpanel.h"
 #include "model/scenariofile.h"
+#include "ui/graphmenu.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -174,6 +177,34 @@ private slots:
                     }
             QVERIFY2(columns > drawn.width() / 8, qPrintable(QString::number(columns)));
         }
+        // Its menu's copy puts the picture on the clipboard, sharp at twice
+        // the size for a document.
+        QGuiApplication::clipboard()->clear();
+        GraphMenu::setMenuHandler([](QMenu* menu) { return menu->actions()[1]; });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(9, 9),
+                                picture->mapToGlobal(QPoint(9, 9)));
+        QCoreApplication::sendEvent(picture, &click);
+        GraphMenu::setMenuHandler(nullptr);
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), picture->size() * 2);
+    }
+
+    // A scenario the ensemble cannot count: said why, and the figures of
+    // the count before it gone rather than shown under the refusal.
+    void refusedAfterACount() {
+        RiskPanel panel;
+        Scenario s = trough();
+        panel.setScenario(s);
+        panel.omega()->setValue(5);
+        panel.runs()->setValue(20);
+        countAndWait(panel);
+        QVERIFY(panel.result());
+        s.x0 = 0.05; // 0,25 of an individual at Ω = 5
+        panel.setScenario(s);
+        panel.countButton()->click();
+        QVERIFY(!panel.counting() && !panel.result());
+        QVERIFY2(panel.text().startsWith(QStringLiteral("Не считаю: x0 — ")) &&
+                     panel.text().endsWith(QLatin1Char('\n')),
+                 qPrintable(panel.text()));
     }
 
     // Closed in the middle of a long count: the worker is stopped and waited
