@@ -177,6 +177,28 @@ private slots:
                     }
             QVERIFY2(columns > drawn.width() / 8, qPrintable(QString::number(columns)));
         }
+        // The median lies inside its band, from the 10 % to the 90 % line, so
+        // just above and below its line the band's colour covers the
+        // background.
+        QMap<QRgb, int> counts;
+        for (int x = 0; x < drawn.width(); x += 7)
+            for (int y = 0; y < drawn.height(); y += 7)
+                ++counts[drawn.pixel(x, y)];
+        const QRgb background =
+            std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                return a.second < b.second;
+            })->first;
+        int onMedian = 0, inBand = 0;
+        for (int x = 0; x < drawn.width(); ++x)
+            for (int y = 3; y < drawn.height() - 3; ++y)
+                if (drawn.pixel(x, y) == qRgb(213, 94, 0)) {
+                    ++onMedian;
+                    inBand +=
+                        drawn.pixel(x, y - 3) != background && drawn.pixel(x, y + 3) != background;
+                    break;
+                }
+        QVERIFY2(inBand >= onMedian * 9 / 10,
+                 qPrintable(QStringLiteral("%1 of %2").arg(inBand).arg(onMedian)));
         // Its menu's copy puts the picture on the clipboard, sharp at twice
         // the size for a document.
         QGuiApplication::clipboard()->clear();
