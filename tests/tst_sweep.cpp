@@ -190,6 +190,26 @@ private slots:
             exportWith("--sweep=k1=0,1:0,5:3 --sweep=k2=0,2:0,6:3 --plot=drift --sweep-svg=-")
                 .second;
         QVERIFY(grid.contains(">k2<") && grid.contains(">k1<") && grid.contains("drift<"));
+        // Its nine cells tile the frame: each reaches halfway to its
+        // neighbours, and the outer ones as far past their values.
+        static const QRegularExpression box(
+            R"re(<rect x="([\d.]+)" y="([\d.]+)" width="([\d.]+)" height="([\d.]+)"/>)re");
+        QList<QRectF> boxes;
+        for (const QRegularExpressionMatch& m : box.globalMatch(QString::fromUtf8(grid)))
+            if (m.captured(1) != "0")
+                boxes << QRectF(m.captured(1).toDouble(), m.captured(2).toDouble(),
+                                m.captured(3).toDouble(), m.captured(4).toDouble());
+        const QRectF frame = *std::max_element(boxes.begin(), boxes.end(), [](auto a, auto b) {
+            return a.width() * a.height() < b.width() * b.height();
+        });
+        QRectF tiled;
+        int cells = 0;
+        for (const QRectF& b : boxes)
+            if (std::abs(b.width() * 3 - frame.width()) < 0.01 &&
+                std::abs(b.height() * 3 - frame.height()) < 0.01)
+                tiled |= b, ++cells;
+        QCOMPARE(cells, 9);
+        QCOMPARE(tiled, frame);
     }
 
     // Each dot where the graduations put its value, inside the frame: the
