@@ -3,6 +3,7 @@
 #include "model/inputreader.h"
 #include "model/scenario.h"
 #include "model/scenariofile.h"
+#include "model/series.h"
 #include "model/trajectory.h"
 #include "strikerule.h"
 
@@ -109,6 +110,18 @@ static bool sameDigits(double actual, const char* expected) {
 class TstModel : public QObject {
     Q_OBJECT
 private slots:
+    // A series moved over one that holds values takes the new ones and
+    // frees the old (the sanitizer pass reports a leak).
+    void seriesMovedOver() {
+        Series held, next;
+        held.recreate(3);
+        held[3] = 2.5;
+        next.recreate(7);
+        next[7] = -1.25;
+        held = std::move(next);
+        QVERIFY(held.size() == 8 && held[7] == -1.25 && next.empty() && !next.data());
+    }
+
     void reading_data() { addRows(readings); }
     void reading() {
         const auto& [name, dt, t, x0, fails, dtAfter, tAfter, size, scale] = currentRow(readings);
