@@ -10,6 +10,7 @@
 #include "startup/loaderfrm.h"
 #include "ui/drawinglayer.h"
 #include "ui/graphmenu.h"
+#include "ui/windowplacement.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -122,6 +123,33 @@ void markOnce(MainFormBase* w) {
 class TstRoughEdges : public QObject {
     Q_OBJECT
 private slots:
+    // The lab beside its main window, 4 pixels apart from its frame (2
+    // pixels a side on the offscreen platform's 800-pixel screen): right
+    // when the room there holds the least width, else left, narrowed to the
+    // room, and left where it was when neither side has room.
+    void placedBeside_data() {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("right") << QRect(20, 50, 300, 200) << QRect(326, 48, 400, 300);
+        QTest::newRow("narrowed on the right")
+            << QRect(20, 50, 500, 200) << QRect(526, 48, 270, 300);
+        QTest::newRow("left") << QRect(450, 70, 300, 200) << QRect(40, 68, 400, 300);
+        QTest::newRow("no room") << QRect(100, 50, 600, 200) << QRect(7, 9, 400, 300);
+    }
+    void placedBeside() {
+        QFETCH(QRect, main);
+        QFETCH(QRect, placed);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        if (screen.left() != 0 || screen.width() != 800 || screen.height() < 400)
+            QSKIP("the rows are worked out for the offscreen platform's screen");
+        QWidget beside, window;
+        beside.setGeometry(main);
+        beside.show();
+        window.setGeometry(7, 9, 400, 300);
+        WindowPlacement::beside(&window, &beside, 250);
+        QCOMPARE(window.geometry(), placed);
+    }
+
     // However the loader is dealt with during its wait, the start-up ends
     // with the full window and nothing else on screen.
     void loaderWait_data() {
