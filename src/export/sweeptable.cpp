@@ -36,8 +36,6 @@ QByteArray SweepTable::row(const std::vector<SweptInput>& swept, const SweepRunn
     const char sep = style == CsvWriter::DecimalComma ? ';' : ',';
     QByteArray out;
     const int width = int(r.figures.size());
-    // Every number is at most 24 characters.
-    out.reserve((qsizetype(swept.size()) + width) * 25 + 2);
     for (int k = 0; k < int(swept.size()); ++k) {
         const SweptInput& s = swept[std::size_t(k)];
         CsvWriter::appendNumber(out, s.value(SweptInput::indexIn(swept, p, k)), style, 0);

@@ -9,11 +9,9 @@
 ReadoutPanel::ReadoutPanel(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("ReadoutPanel"));
     auto* lines = new QWidget(this);
-    lines->setObjectName(QStringLiteral("ReadoutLines"));
     m_grid = new QGridLayout(lines);
     m_grid->setContentsMargins(0, 0, 0, 0);
     setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int i = 0; i < Lines; ++i) {
         auto* line = new QLabel(lines);
         line->setObjectName(QStringLiteral("Readout%1").arg(i + 1));
