@@ -45,6 +45,14 @@ void countAndWait(RiskPanel& panel) {
     panel.countButton()->click();
     QVERIFY(spy.wait(30000));
 }
+
+// A small count of the trough example (Ω = 5, 20 runs), shown.
+void countSmallTrough(RiskPanel& panel) {
+    panel.setScenario(trough());
+    panel.omega()->setValue(5);
+    panel.runs()->setValue(20);
+    countAndWait(panel);
+}
 } // namespace
 
 class TstRiskPanel : public QObject {
@@ -126,10 +134,7 @@ private slots:
     void staleAfterAChange() {
         RiskPanel panel;
         Scenario s = trough();
-        panel.setScenario(s);
-        panel.omega()->setValue(5);
-        panel.runs()->setValue(20);
-        countAndWait(panel);
+        countSmallTrough(panel);
         const QString stale = QStringLiteral("Устарело");
         QVERIFY(!panel.text().contains(stale));
         s.k1 += 0.1;
@@ -215,10 +220,7 @@ private slots:
     void refusedAfterACount() {
         RiskPanel panel;
         Scenario s = trough();
-        panel.setScenario(s);
-        panel.omega()->setValue(5);
-        panel.runs()->setValue(20);
-        countAndWait(panel);
+        countSmallTrough(panel);
         QVERIFY(panel.result());
         s.x0 = 0.05; // 0,25 of an individual at Ω = 5
         panel.setScenario(s);
